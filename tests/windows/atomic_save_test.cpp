@@ -1,0 +1,87 @@
+// The settings file survives a save that cannot complete.
+#include "main/settings.hpp"
+#include "platform/files.hpp"
+#include "platform/win32/handles.hpp"
+#include "support/temporary_folder.hpp"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <thread>
+#include <windows.h>
+
+namespace ondrel {
+namespace {
+
+using testing::list_folder;
+using testing::TemporaryFolder;
+
+void write_raw(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out << bytes;
+}
+
+UniqueFile open_exclusively(const std::filesystem::path& file) {
+    return UniqueFile(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+TEST(AtomicSave, FileHeldOpenByAnotherProgramStaysIntact) {
+    TemporaryFolder folder("atomic");
+    const auto file = folder.path / L"settings.ini";
+    const std::string old = "volume=33\nmute=1\nlanguage=fr\n";
+    write_raw(file, old);
+    UniqueFile holder = open_exclusively(file);
+    ASSERT_TRUE(holder);
+    Settings s;
+    EXPECT_FALSE(save_settings_to(s, file));
+    holder.reset();
+    EXPECT_EQ(read_file_bytes(file), old);
+    EXPECT_EQ(list_folder(folder.path), "settings.ini");
+}
+
+TEST(AtomicSave, ScannerHoldingTheFileBrieflyIsWaitedFor) {
+    TemporaryFolder folder("atomic");
+    const auto file = folder.path / L"settings.ini";
+    write_raw(file, "volume=33\n");
+    UniqueFile holder = open_exclusively(file);
+    ASSERT_TRUE(holder);
+    std::thread scanner([&] {
+        Sleep(60);
+        holder.reset();
+    });
+    Settings s;
+    s.volume = 70;
+    const bool saved = save_settings_to(s, file);
+    scanner.join();
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(read_file_bytes(file), format_settings(s));
+    EXPECT_EQ(list_folder(folder.path), "settings.ini");
+}
+
+TEST(AtomicSave, TemporaryFileImpossibleToCreate) {
+    TemporaryFolder folder("atomic");
+    const auto file = folder.path / std::wstring(250, L's');
+    const std::string old = "volume=1\n";
+    write_raw(file, old);
+    EXPECT_FALSE(save_settings_to(Settings{}, file));
+    EXPECT_EQ(read_file_bytes(file), old);
+    EXPECT_EQ(list_folder(folder.path), std::string(250, 's'));
+}
+
+TEST(AtomicSave, ReadOnlyFolderLeavesTheOldFile) {
+    TemporaryFolder folder("atomic");
+    const auto inner = folder.path / L"Ondrel";
+    std::filesystem::create_directories(inner);
+    const auto file = inner / L"settings.ini";
+    const std::string old = "volume=9\n";
+    write_raw(file, old);
+    // A folder that is a file: nothing can be created inside it.
+    const auto blocked = folder.path / L"blocked";
+    write_raw(blocked, "not a folder");
+    EXPECT_FALSE(save_settings_to(Settings{}, blocked / L"settings.ini"));
+    EXPECT_EQ(read_file_bytes(file), old);
+    EXPECT_EQ(read_file_bytes(blocked), "not a folder");
+}
+
+} // namespace
+} // namespace ondrel

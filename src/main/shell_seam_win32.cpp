@@ -1,11 +1,65 @@
 #include "main/shell_seam.hpp"
 
+#include "platform/win32/wide.hpp"
+
+#include <windows.h>
+
 namespace ondrel {
+namespace {
+
+static_assert(WM_APP_MPV_WAKEUP == WM_APP + 1);
+static_assert(sizeof(ShellWindow) == sizeof(HWND));
+
+HWND window_handle(ShellWindow window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+} // namespace
 
 void shell_language_changed(Language) {
     // The windows that show translated text hook in here as they are built: the tooltips
     // are recreated, the main window is laid out again, the help overlay and the About
     // window repaint, and the player confirms the switch on screen.
+}
+
+void shell_post_mpv_wakeup(ShellWindow window) noexcept {
+    ::PostMessageW(window_handle(window), WM_APP_MPV_WAKEUP, 0, 0);
+}
+
+void shell_invalidate(ShellWindow window) {
+    if (window != 0) {
+        ::InvalidateRect(window_handle(window), nullptr, FALSE);
+    }
+}
+
+void shell_set_window_title(ShellWindow window, std::string_view title) {
+    ::SetWindowTextW(window_handle(window), widen(title).c_str());
+}
+
+bool shell_is_foreground(ShellWindow window) {
+    return window != 0 && ::GetForegroundWindow() == window_handle(window);
+}
+
+bool shell_has_focus(ShellWindow window) {
+    return window != 0 && ::GetFocus() == window_handle(window);
+}
+
+void shell_set_focus(ShellWindow window) {
+    ::SetFocus(window_handle(window));
+}
+
+ShellPlacement shell_window_placement(ShellWindow window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(window_handle(window), &placement)) {
+        return {};
+    }
+    const RECT& r = placement.rcNormalPosition;
+    return {WindowRect{r.left, r.top, r.right, r.bottom}, placement.showCmd == SW_SHOWMAXIMIZED};
+}
+
+void shell_hide_window(ShellWindow window) {
+    ::ShowWindow(window_handle(window), SW_HIDE);
 }
 
 } // namespace ondrel

@@ -1,0 +1,175 @@
+#include "i18n/formatters.hpp"
+#include "i18n/texts_playback.hpp"
+#include "mpv/mpv_calls.hpp"
+#include "mpv/playback_rules.hpp"
+#include "mpv/player.hpp"
+#include "platform/text.hpp"
+
+#include <atomic>
+#include <cstring>
+
+namespace ondrel {
+namespace {
+
+// Set by the wake-up callback, cleared when the events are drained: while it is set a
+// WM_APP_MPV_WAKEUP is already on its way, so no second one is posted.
+std::atomic<std::uint8_t> wakeup_pending{0};
+
+enum ObservedReply : std::uint64_t {
+    reply_time_pos = 1,
+    reply_duration = 2,
+    reply_pause = 3,
+    reply_volume = 4,
+    reply_mute = 5,
+    reply_eof_reached = 6,
+    reply_speed = 7,
+    reply_sid = 8,
+};
+
+std::optional<double> double_value(const mpv_event_property& property) {
+    if (property.format != MPV_FORMAT_DOUBLE || property.data == nullptr) {
+        return std::nullopt;
+    }
+    double value = 0;
+    std::memcpy(&value, property.data, sizeof value);
+    return value;
+}
+
+bool flag_value(const mpv_event_property& property) {
+    if (property.format != MPV_FORMAT_FLAG || property.data == nullptr) {
+        return false;
+    }
+    int value = 0;
+    std::memcpy(&value, property.data, sizeof value);
+    return value != 0;
+}
+
+bool subtitles_selected(const mpv_event_property& property) {
+    if (property.format != MPV_FORMAT_STRING || property.data == nullptr) {
+        return false;
+    }
+    const char* text = *static_cast<const char* const*>(property.data);
+    if (text == nullptr) {
+        return false;
+    }
+    const std::string_view sid(text);
+    return is_valid_utf8(sid) && sid != "no";
+}
+
+void invalidate_bar(const Player& player) {
+    shell_invalidate(player.control_bar);
+}
+
+// The bar shows whole seconds and a 1/2000 seek-bar step; other position changes are not
+// worth a repaint.
+void time_position_changed(const Player& player, PlaybackState& playback, double position) {
+    playback.time_position = position;
+    const ProgressMarks marks = progress_marks(position, playback.duration);
+    if (marks.whole_second == playback.last_whole_second &&
+        marks.progress_step == playback.last_progress_step) {
+        return;
+    }
+    playback.last_whole_second = marks.whole_second;
+    playback.last_progress_step = marks.progress_step;
+    invalidate_bar(player);
+}
+
+void property_changed(const Player& player, PlaybackState& playback, std::uint64_t reply_id,
+                      const mpv_event_property& property) {
+    switch (reply_id) {
+    case reply_time_pos:
+        time_position_changed(player, playback, double_value(property).value_or(0));
+        return;
+    case reply_duration:
+        playback.duration = double_value(property).value_or(0);
+        break;
+    case reply_pause:
+        playback.paused = flag_value(property);
+        break;
+    case reply_volume:
+        playback.volume = double_value(property).value_or(playback.volume);
+        break;
+    case reply_mute:
+        playback.muted = flag_value(property);
+        break;
+    case reply_eof_reached:
+        playback.end_of_file = flag_value(property);
+        break;
+    case reply_speed:
+        playback.speed = double_value(property).value_or(1.0);
+        break;
+    case reply_sid:
+        playback.subtitles_on = subtitles_selected(property);
+        break;
+    default:
+        return;
+    }
+    invalidate_bar(player);
+}
+
+void file_loaded(PlayerSession& session) {
+    const Player& player = *session.player;
+    session.playback.file_loaded = true;
+    session.playback.end_of_file = false;
+    // libmpv has already moved to the remembered position, if it had one.
+    const std::optional<double> position = read_double(player, "time-pos");
+    if (position && *position > 1.0) {
+        show_text(session, fill(tr(texts::resuming_at), {format_resume_time(*position)}), 2000);
+    }
+    // Only a window the user is working in takes the keyboard focus.
+    if (shell_is_foreground(player.main_window) && !shell_has_focus(player.main_window)) {
+        shell_set_focus(player.main_window);
+    }
+    invalidate_bar(player);
+}
+
+void file_ended(PlayerSession& session, const mpv_event& event) {
+    session.playback.file_loaded = false;
+    const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+    if (end != nullptr && end->reason == MPV_END_FILE_REASON_ERROR &&
+        session.playback.current_file) {
+        show_text(session,
+                  fill(tr(texts::cannot_play), {display_name(*session.playback.current_file)}),
+                  5000);
+    }
+    invalidate_bar(*session.player);
+}
+
+} // namespace
+
+void mpv_wakeup(void* main_window) noexcept {
+    if (wakeup_pending.exchange(1) == 0) {
+        shell_post_mpv_wakeup(reinterpret_cast<ShellWindow>(main_window));
+    }
+}
+
+void pump_events(PlayerSession& session) {
+    // Cleared before draining: an event that arrives during the drain posts a new message.
+    wakeup_pending.exchange(0);
+    while (session.player) {
+        const Player& player = *session.player;
+        const mpv_event* event = player.api.wait_event(player.handle, 0);
+        if (event == nullptr || event->event_id == MPV_EVENT_NONE ||
+            event->event_id == MPV_EVENT_SHUTDOWN) {
+            return;
+        }
+        switch (event->event_id) {
+        case MPV_EVENT_END_FILE:
+            file_ended(session, *event);
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            file_loaded(session);
+            break;
+        case MPV_EVENT_PROPERTY_CHANGE:
+            if (event->data != nullptr) {
+                property_changed(player, session.playback, event->reply_userdata,
+                                 *static_cast<const mpv_event_property*>(event->data));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace ondrel

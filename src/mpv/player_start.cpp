@@ -1,0 +1,64 @@
+#include "i18n/formatters.hpp"
+#include "i18n/texts_playback.hpp"
+#include "mpv/playback_rules.hpp"
+#include "mpv/player.hpp"
+#include "platform/text.hpp"
+
+namespace ondrel {
+namespace {
+
+struct ObservedProperty {
+    std::uint64_t reply_id;
+    const char* name;
+    mpv_format format;
+};
+
+// The reply ids are what pump_events dispatches on.
+constexpr ObservedProperty observed_properties[] = {
+    {1, "time-pos", MPV_FORMAT_DOUBLE}, {2, "duration", MPV_FORMAT_DOUBLE},
+    {3, "pause", MPV_FORMAT_FLAG},      {4, "volume", MPV_FORMAT_DOUBLE},
+    {5, "mute", MPV_FORMAT_FLAG},       {6, "eof-reached", MPV_FORMAT_FLAG},
+    {7, "speed", MPV_FORMAT_DOUBLE},    {8, "sid", MPV_FORMAT_STRING},
+};
+
+void set_option(const LoadedMpv& mpv, const MpvOption& option) {
+    // A rejected option is not worth stopping for; libmpv keeps its default.
+    const std::string name = text_for_mpv(option.first);
+    const std::string value = text_for_mpv(option.second);
+    mpv.api.set_option_string(mpv.handle, name.c_str(), value.c_str());
+}
+
+} // namespace
+
+PlaybackState initial_playback(const Settings& settings) {
+    PlaybackState playback;
+    playback.volume = settings.volume;
+    playback.muted = settings.mute;
+    return playback;
+}
+
+Status start_player(PlayerSession& session, const LoadedMpv& mpv, const PlayerWindows& windows,
+                    const Settings& settings, std::string_view watch_later_folder) {
+    for (const MpvOption& option :
+         player_options(windows.video_window, settings, watch_later_folder)) {
+        set_option(mpv, option);
+    }
+    // Last, so that the user's choices win over ours.
+    for (const MpvOption& option : split_user_options(settings.mpv_options)) {
+        set_option(mpv, option);
+    }
+    const int initialized = mpv.api.initialize(mpv.handle);
+    if (initialized != 0) {
+        mpv.api.terminate_destroy(mpv.handle);
+        return Failure{fill(tr(texts::mpv_initialize_failed), {std::to_string(initialized)})};
+    }
+    for (const ObservedProperty& property : observed_properties) {
+        mpv.api.observe_property(mpv.handle, property.reply_id, property.name, property.format);
+    }
+    mpv.api.set_wakeup_callback(mpv.handle, mpv_wakeup,
+                                reinterpret_cast<void*>(windows.main_window));
+    session.player = Player{mpv.api, mpv.handle, windows.main_window, windows.control_bar};
+    return success();
+}
+
+} // namespace ondrel

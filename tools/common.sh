@@ -12,14 +12,17 @@ ensure_wine_prefix() {
     mkdir -p "$ONDREL_BUILD"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        if [ ! -f "$WINEPREFIX/.ondrel-prefix-ready" ]; then
             echo "Creating the Wine prefix in $WINEPREFIX" >&2
-            if [ -n "${DISPLAY:-}" ]; then
-                wineboot -i >/dev/null 2>&1 || true
-            else
-                xvfb-run -a wineboot -i >/dev/null 2>&1 || true
-            fi
+            local run=()
+            [ -n "${DISPLAY:-}" ] || run=(xvfb-run -a)
+            "${run[@]}" wineboot -i >/dev/null 2>&1 || true
+            # Every program runs inside one virtual desktop, so that windows get frames
+            # without a window manager.
+            "${run[@]}" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+            "${run[@]}" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1000 /f >/dev/null 2>&1
             wineserver -w || true
+            touch "$WINEPREFIX/.ondrel-prefix-ready"
         fi
     ) 9>"$ONDREL_BUILD/.wineprefix.lock"
 }

@@ -1,0 +1,66 @@
+// The one record of the running player, owned by the GUI thread.
+#pragma once
+
+#include "main/settings.hpp"
+#include "mpv/player.hpp"
+#include "platform/win32/handles.hpp"
+
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <windows.h>
+
+namespace ondrel {
+
+inline constexpr UINT WM_APP_TOOL_CLOSED = WM_APP + 2;
+
+inline constexpr UINT_PTR TIMER_AUTOHIDE = 1;
+inline constexpr UINT TIMER_AUTOHIDE_MS = 2500;
+inline constexpr UINT_PTR TIMER_RESUME_SAVE = 2;
+inline constexpr UINT TIMER_RESUME_SAVE_MS = 30000;
+
+// What the control bar is doing with the mouse.
+enum class DragKind : std::uint8_t { None = 0, SeekBar = 1, VolumeSlider = 2 };
+inline constexpr std::uint8_t no_pressed_item = 255;
+inline constexpr std::uint8_t no_hovered_item = 10;
+
+struct AppState {
+    Settings settings;
+
+    HWND main_window = nullptr;
+    HWND video_window = nullptr;
+    HWND control_bar = nullptr;
+    HWND tooltip_window = nullptr;
+    HWND help_overlay = nullptr;
+
+    // The player and the playback it mirrors (current file, position, volume, flags).
+    PlayerSession session;
+
+    std::int32_t last_mouse_x = INT32_MIN;
+    std::int32_t last_mouse_y = INT32_MIN;
+    double seek_preview = 0;
+    std::array<UniqueFont, 5> bar_fonts;
+    WINDOWPLACEMENT saved_placement{};
+    std::uint32_t dpi = 96;
+
+    bool closing = false;
+    bool full_screen = false;
+    bool bar_shown_in_full_screen = true;
+    bool cursor_hidden = false;
+    bool mouse_leave_armed = false;
+    DragKind drag = DragKind::None;
+    std::uint8_t pressed_item = no_pressed_item;
+    std::uint8_t hovered_item = no_hovered_item;
+};
+
+// The process-wide pointer every window procedure reaches the state through; null before
+// start-up creates it.
+AppState* app();
+
+// Creates the state in one allocation and publishes it at once.
+AppState& create_app_state(Settings settings);
+
+} // namespace ondrel

@@ -1,0 +1,197 @@
+// The main window procedure: one case per message, each calling a named handler.
+#include "main/main_window.hpp"
+
+#include "main/handoff.hpp"
+#include "main/main_layout.hpp"
+#include "main/window_classes.hpp"
+#include "platform/win32/wide.hpp"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+namespace ondrel {
+namespace {
+
+LRESULT on_activate(AppState& state, WPARAM w) {
+    if (LOWORD(w) != WA_INACTIVE && state.help_overlay == nullptr) {
+        SetFocus(state.main_window);
+    }
+    return 0;
+}
+
+LRESULT on_erase_background(HWND window, HDC dc) {
+    RECT client{};
+    GetClientRect(window, &client);
+    UniqueBrush black(CreateSolidBrush(RGB(0, 0, 0)));
+    FillRect(dc, &client, black.get());
+    return 1;
+}
+
+LRESULT on_set_cursor(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (LOWORD(l) != HTCLIENT) {
+        return DefWindowProcW(window, message, w, l);
+    }
+    SetCursor(state.cursor_hidden ? nullptr : LoadCursorW(nullptr, IDC_ARROW));
+    return 1;
+}
+
+LRESULT on_get_min_max_info(const AppState& state, MINMAXINFO* info) {
+    const PixelSize minimum = minimum_track_size(state.dpi);
+    info->ptMinTrackSize = POINT{minimum.width, minimum.height};
+    return 0;
+}
+
+LRESULT on_sys_key_down(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (w == VK_RETURN) {
+        set_full_screen(state, !state.full_screen);
+        return 0;
+    }
+    return DefWindowProcW(window, message, w, l); // Alt+F4 and Alt+Space keep working
+}
+
+LRESULT on_sys_char(HWND window, UINT message, WPARAM w, LPARAM l) {
+    // The character of Alt+Enter would make the window beep.
+    return w == 13 ? 0 : DefWindowProcW(window, message, w, l);
+}
+
+LRESULT on_timer(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
+    switch (w) {
+    case TIMER_AUTOHIDE:
+        // The control bar hides itself and the cursor here once it is drawn.
+        return 0;
+    case TIMER_RESUME_SAVE:
+        if (state.session.playback.file_loaded && !state.session.playback.paused) {
+            save_resume_position(state.session);
+        }
+        return 0;
+    default:
+        return DefWindowProcW(window, message, w, l);
+    }
+}
+
+LRESULT on_mouse_wheel(AppState& state, WPARAM w) {
+    const bool up = GET_WHEEL_DELTA_WPARAM(w) > 0;
+    const bool louder = up != state.settings.wheel_invert;
+    set_volume(state.session, state.session.playback.volume + (louder ? 5.0 : -5.0), true);
+    return 0;
+}
+
+LRESULT on_capture_changed(AppState& state) {
+    if (state.drag != DragKind::None) {
+        state.drag = DragKind::None;
+        InvalidateRect(state.control_bar, nullptr, FALSE);
+    }
+    return 0;
+}
+
+LRESULT on_drop_files(AppState& state, HDROP drop) {
+    std::wstring path(32768, L'\0');
+    const UINT length = DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
+    DragFinish(drop);
+    if (length == 0) {
+        return 0;
+    }
+    path.resize(length);
+    open_dropped_file(state, narrow(path));
+    return 0;
+}
+
+LRESULT on_mouse_leave(AppState& state) {
+    state.mouse_leave_armed = false;
+    if (state.hovered_item != no_hovered_item) {
+        state.hovered_item = no_hovered_item;
+        InvalidateRect(state.control_bar, nullptr, FALSE);
+    }
+    return 0;
+}
+
+LRESULT on_dpi_changed(AppState& state, WPARAM w, const RECT* suggested) {
+    state.dpi = HIWORD(w);
+    // The control bar's fonts are made again for the new DPI here once the bar draws text.
+    SetWindowPos(state.main_window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    layout_children(state);
+    return 0;
+}
+
+LRESULT handle(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_ACTIVATE:
+        return on_activate(state, w);
+    case WM_CLOSE:
+        run_closing_sequence(state);
+        return 0;
+    case WM_ERASEBKGND:
+        return on_erase_background(window, reinterpret_cast<HDC>(w));
+    case WM_ENDSESSION:
+        if (w != FALSE) {
+            save_for_end_of_session(state);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        return on_set_cursor(state, window, message, w, l);
+    case WM_GETMINMAXINFO:
+        return on_get_min_max_info(state, reinterpret_cast<MINMAXINFO*>(l));
+    case WM_COPYDATA:
+        return receive_handoff(state, reinterpret_cast<const COPYDATASTRUCT*>(l));
+    case WM_CONTEXTMENU:
+        // The context menu opens here once it exists.
+        return 0;
+    case WM_KEYDOWN:
+        // Keyboard shortcuts are handled here once they exist; others go on.
+        return DefWindowProcW(window, message, w, l);
+    case WM_CHAR:
+        return 0;
+    case WM_SYSKEYDOWN:
+        return on_sys_key_down(state, window, message, w, l);
+    case WM_SYSCHAR:
+        return on_sys_char(window, message, w, l);
+    case WM_TIMER:
+        return on_timer(state, window, message, w, l);
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        // The control bar's hit-testing, hover, press and drag join here once it is drawn.
+        return 0;
+    case WM_MOUSEWHEEL:
+        return on_mouse_wheel(state, w);
+    case WM_CAPTURECHANGED:
+        return on_capture_changed(state);
+    case WM_DROPFILES:
+        return on_drop_files(state, reinterpret_cast<HDROP>(w));
+    case WM_MOUSELEAVE:
+        return on_mouse_leave(state);
+    case WM_DPICHANGED:
+        return on_dpi_changed(state, w, reinterpret_cast<const RECT*>(l));
+    case WM_SIZE:
+        layout_children(state);
+        return 0;
+    case WM_APP_MPV_WAKEUP:
+        pump_events(state.session);
+        return 0;
+    case WM_APP_TOOL_CLOSED:
+        dispose_closed_tool_windows(state);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, w, l);
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    // Until start-up has stored this window's handle (during CreateWindowExW and the
+    // creation of the children), everything gets the default handling.
+    AppState* state = app();
+    if (state == nullptr || state->main_window != window) {
+        return DefWindowProcW(window, message, w, l);
+    }
+    return handle(*state, window, message, w, l);
+}
+
+} // namespace ondrel

@@ -1,0 +1,141 @@
+#include "main/main_window.hpp"
+
+#include "i18n/texts_shell.hpp"
+#include "main/main_layout.hpp"
+#include "mpv/tracks.hpp"
+
+namespace ondrel {
+namespace {
+
+constexpr LONG_PTR overlapped_window_style = WS_OVERLAPPEDWINDOW;
+
+std::optional<ShellPlacement> full_screen_placement(const AppState& state) {
+    if (!state.full_screen) {
+        return std::nullopt;
+    }
+    const RECT& r = state.saved_placement.rcNormalPosition;
+    return ShellPlacement{WindowRect{r.left, r.top, r.right, r.bottom},
+                          state.saved_placement.showCmd == SW_SHOWMAXIMIZED};
+}
+
+} // namespace
+
+ShellWindow shell_window(HWND window) { return reinterpret_cast<ShellWindow>(window); }
+
+void layout_children(AppState& state) {
+    if (state.video_window == nullptr) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(state.main_window, &client);
+    const ChildLayout layout =
+        layout_main_children(client.right - client.left, client.bottom - client.top, state.dpi,
+                             state.full_screen, state.bar_shown_in_full_screen);
+    SetWindowPos(state.video_window, nullptr, layout.video.left, layout.video.top,
+                 layout.video.width(), layout.video.height(), SWP_NOACTIVATE | SWP_NOZORDER);
+    if (!layout.bar_visible) {
+        ShowWindow(state.control_bar, SW_HIDE);
+    } else {
+        SetWindowPos(state.control_bar, nullptr, layout.bar.left, layout.bar.top,
+                     layout.bar.width(), layout.bar.height(),
+                     SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+        InvalidateRect(state.control_bar, nullptr, FALSE);
+    }
+    // The tooltips' button rectangles follow the bar here once the tooltips exist.
+}
+
+void set_full_screen(AppState& state, bool on) {
+    if (state.full_screen == on) {
+        return;
+    }
+    const HWND main = state.main_window;
+    if (on) {
+        state.saved_placement = WINDOWPLACEMENT{};
+        state.saved_placement.length = sizeof(WINDOWPLACEMENT);
+        GetWindowPlacement(main, &state.saved_placement);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor);
+        state.full_screen = true;
+        state.bar_shown_in_full_screen = false;
+        SetWindowLongPtrW(main, GWL_STYLE,
+                          GetWindowLongPtrW(main, GWL_STYLE) & ~overlapped_window_style);
+        const RECT& r = monitor.rcMonitor;
+        SetWindowPos(main, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOOWNERZORDER | SWP_FRAMECHANGED | SWP_NOZORDER);
+        SetTimer(main, TIMER_AUTOHIDE, TIMER_AUTOHIDE_MS, nullptr);
+    } else {
+        state.full_screen = false;
+        state.bar_shown_in_full_screen = true;
+        state.cursor_hidden = false;
+        KillTimer(main, TIMER_AUTOHIDE);
+        SetWindowLongPtrW(main, GWL_STYLE,
+                          GetWindowLongPtrW(main, GWL_STYLE) | overlapped_window_style);
+        SetWindowPlacement(main, &state.saved_placement);
+        SetWindowPos(main, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED |
+                         SWP_NOOWNERZORDER);
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    }
+    layout_children(state);
+    InvalidateRect(state.control_bar, nullptr, FALSE);
+}
+
+void set_always_on_top(AppState& state, bool on) {
+    state.settings.always_on_top = on;
+    SetWindowPos(state.main_window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    save_settings(state.settings);
+    if (state.session.player) {
+        show_text(state.session, tr(on ? texts::always_on_top_on : texts::always_on_top_off),
+                  1500);
+    }
+    InvalidateRect(state.control_bar, nullptr, FALSE);
+}
+
+void remember_placement(AppState& state) {
+    const ShellPlacement placement = full_screen_placement(state).value_or(
+        shell_window_placement(shell_window(state.main_window)));
+    remember_window_and_sound(state.settings, placement, state.session.playback);
+}
+
+void save_for_end_of_session(AppState& state) {
+    save_resume_position(state.session);
+    remember_placement(state);
+    save_settings(state.settings);
+    // A running compression is stopped here and its unfinished output deleted, once the
+    // compression window exists.
+}
+
+void run_closing_sequence(AppState& state) {
+    if (state.closing) {
+        return;
+    }
+    state.closing = true; // from now on hand-offs are refused
+    // The About window is disposed of here once it exists.
+    if (state.help_overlay != nullptr) {
+        DestroyWindow(state.help_overlay);
+        state.help_overlay = nullptr;
+    }
+    close_player(state.session, state.settings, shell_window(state.main_window),
+                 full_screen_placement(state));
+    // A running compression continues under its own dialog here, and the compression
+    // window is disposed of, once they exist.
+    DestroyWindow(state.main_window);
+}
+
+void open_dropped_file(AppState& state, const std::string& path) {
+    if (is_subtitle_file(path)) {
+        add_subtitle_file(state.session, path);
+    } else {
+        open_file(state.session, path);
+    }
+    SetForegroundWindow(state.main_window);
+}
+
+void dispose_closed_tool_windows(AppState&) {
+    // The compression and About windows flag themselves closed and post WM_APP_TOOL_CLOSED;
+    // their disposal joins here when they exist.
+}
+
+} // namespace ondrel

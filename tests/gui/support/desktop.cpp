@@ -1,0 +1,210 @@
+#include "gui/support/desktop.hpp"
+
+#include "gui/support/png_writer.hpp"
+
+#include <thread>
+
+namespace ondrel::testing {
+namespace {
+
+std::wstring quote_argument(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) {
+        return argument;
+    }
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted.push_back(c);
+    }
+    quoted.append(backslashes * 2, L'\\');
+    quoted.push_back(L'"');
+    return quoted;
+}
+
+} // namespace
+
+bool pump_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (condition()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void pump_for(std::chrono::milliseconds duration) {
+    pump_until([] { return false; }, duration);
+}
+
+StartedProgram start_program(const std::filesystem::path& program,
+                             const std::vector<std::wstring>& arguments,
+                             const std::vector<std::pair<std::wstring, std::wstring>>& environment) {
+    std::wstring command = quote_argument(program.wstring());
+    for (const auto& argument : arguments) {
+        command += L" " + quote_argument(argument);
+    }
+    // The child gets this process's environment plus the extra variables.
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
+    for (const auto& [name, value] : environment) {
+        wchar_t buffer[32768];
+        const DWORD n = GetEnvironmentVariableW(name.c_str(), buffer, 32768);
+        saved.emplace_back(name, n > 0 ? std::optional<std::wstring>(buffer) : std::nullopt);
+        SetEnvironmentVariableW(name.c_str(), value.c_str());
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    StartedProgram started;
+    if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &info)) {
+        started.process.reset(info.hProcess);
+        CloseHandle(info.hThread);
+        started.id = info.dwProcessId;
+    }
+    for (const auto& [name, value] : saved) {
+        SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+    }
+    return started;
+}
+
+std::optional<DWORD> wait_for_exit(const StartedProgram& program,
+                                   std::chrono::milliseconds timeout) {
+    if (!program.process) {
+        return std::nullopt;
+    }
+    if (WaitForSingleObject(program.process.get(), static_cast<DWORD>(timeout.count())) !=
+        WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(program.process.get(), &code);
+    return code;
+}
+
+std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* class_name) {
+    struct Search {
+        DWORD id;
+        const wchar_t* class_name;
+        std::vector<HWND> found;
+    } search{process_id, class_name, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s.id || !IsWindowVisible(window)) {
+                return TRUE;
+            }
+            if (s.class_name != nullptr) {
+                wchar_t name[256] = {};
+                GetClassNameW(window, name, 256);
+                if (std::wstring(name) != s.class_name) {
+                    return TRUE;
+                }
+            }
+            s.found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring window_text(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
+    return text;
+}
+
+std::wstring message_box_text(HWND box) {
+    // The message is the longest text among the box's static controls (the icon is one too).
+    std::wstring best;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM context) -> BOOL {
+            wchar_t name[64] = {};
+            GetClassNameW(child, name, 64);
+            if (_wcsicmp(name, L"Static") == 0) {
+                std::wstring text = window_text(child);
+                auto& best_text = *reinterpret_cast<std::wstring*>(context);
+                if (text.size() > best_text.size()) {
+                    best_text = std::move(text);
+                }
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&best));
+    return best;
+}
+
+bool save_window_screenshot(HWND window, const std::filesystem::path& file) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) {
+        return false;
+    }
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    WindowDc screen(nullptr);
+    CompatibleDc memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr) {
+        return false;
+    }
+    {
+        SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+    }
+    const auto* source = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(source, source + static_cast<std::size_t>(width) * height);
+    for (auto& p : pixels) {
+        p &= 0x00FFFFFFu;
+    }
+    return write_png(file, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+                     pixels);
+}
+
+std::filesystem::path program_folder() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return std::filesystem::path(self).parent_path();
+}
+
+std::filesystem::path screenshot_folder() {
+    // Test programs live in build/<preset>/tests[/...]; screenshots go beside them.
+    std::filesystem::path folder = program_folder();
+    while (!folder.empty() && folder.filename() != L"tests" && folder.has_parent_path() &&
+           folder.parent_path() != folder) {
+        folder = folder.parent_path();
+    }
+    return folder.parent_path() / L"screenshots";
+}
+
+} // namespace ondrel::testing

@@ -1,0 +1,55 @@
+// Helpers for driving real windows under Wine: starting programs, finding their windows,
+// waiting with the message queue running, and taking screenshots.
+#pragma once
+
+#include "platform/win32/handles.hpp"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace ondrel::testing {
+
+// Runs the calling thread's messages until the condition holds or the time is up.
+bool pump_until(const std::function<bool()>& condition,
+                std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
+
+// Runs the calling thread's messages for a while.
+void pump_for(std::chrono::milliseconds duration);
+
+struct StartedProgram {
+    UniqueHandle process;
+    DWORD id = 0;
+};
+
+// Starts a program with arguments (quoted here) and extra environment variables.
+StartedProgram start_program(const std::filesystem::path& program,
+                             const std::vector<std::wstring>& arguments,
+                             const std::vector<std::pair<std::wstring, std::wstring>>& environment = {});
+
+// Waits for the program to end; its exit code, or nothing on time-out.
+std::optional<DWORD> wait_for_exit(const StartedProgram& program,
+                                   std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
+
+// Visible top-level windows of a process, optionally of one class.
+std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* class_name = nullptr);
+
+// The text of a window (title or control text).
+std::wstring window_text(HWND window);
+
+// The message text of a message box (its static text control).
+std::wstring message_box_text(HWND box);
+
+// Saves what the screen shows of the window as a PNG.
+bool save_window_screenshot(HWND window, const std::filesystem::path& file);
+
+// The folder for screenshots: build/<preset>/screenshots.
+std::filesystem::path screenshot_folder();
+
+// The folder this test program lives in.
+std::filesystem::path program_folder();
+
+} // namespace ondrel::testing

@@ -136,6 +136,9 @@ TEST(OutputPathFor, DanglingLinkCountsAsTaken) {
 }
 #endif
 
+// Natively only: under Wine, ten thousand names in one folder take most of a minute to make
+// and look up. The code is the same in both builds.
+#ifndef _WIN32
 TEST(OutputPathFor, EveryNameTakenIsAFailureNotAnOverwrite) {
     LanguageGuard guard;
     TemporaryFolder folder("full");
@@ -157,6 +160,7 @@ TEST(OutputPathFor, EveryNameTakenIsAFailureNotAnOverwrite) {
     ASSERT_FALSE(french.ok());
     EXPECT_EQ(french.error(), "Aucun nom de fichier libre dans " + path_to_utf8(folder.path));
 }
+#endif
 
 } // namespace
 } // namespace ondrel

@@ -63,4 +63,79 @@ inline constexpr TextPair estimated_size_suffix{"  -  Estimated size: ~{size}",
 inline constexpr TextPair progress_line{"{percent}%   -   {speed}x - {fps} fps - {bitrate}",
                                         "{percent} %   -   {speed}x - {fps} im/s - {bitrate}"};
 
+// The command-line compressor, ondrel-compress.
+inline constexpr TextPair cli_usage{
+    "Usage: ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders]\n"
+    "                       [--lang en|fr] FILE...\n"
+    "\n"
+    "Compresses each video FILE in turn with ffmpeg, beside its source or into DIR.\n"
+    "\n"
+    "  --options TEXT    compression choices, written as in Ondrel's settings, for example\n"
+    "                    \"codec=h265|res=4|q=50|audio=aac:160|cont=mkv\". Keys:\n"
+    "                    codec=h264|h265  enc=auto|amf|nvenc|qsv|mf|sw  res=0-7 (0 original,\n"
+    "                    1 4K, 2 1440p, 3 1080p, 4 720p, 5 480p, 6 360p, 7 custom)  w=WIDTH\n"
+    "                    up=0|1 (upscaling)  q=0-100 (0 best, 100 smallest)\n"
+    "                    speed=0-3 (fast to max)  audio=copy|none|aac:KBPS  cont=mp4|mkv\n"
+    "                    hw=0|1 (hardware decoding)  dir=FOLDER\n"
+    "  --output-dir DIR  write the compressed files into DIR\n"
+    "  --dry-run         print ffmpeg's arguments, one per line, and compress nothing\n"
+    "  --encoders        print the hardware encoders that work on this computer, then stop\n"
+    "  --lang en|fr      language of the messages\n"
+    "  --help            print this text\n"
+    "\n"
+    "Exit status: 0 when every file was compressed, 1 when one failed, 2 for a usage\n"
+    "error, 130 when interrupted with Ctrl+C.\n",
+    "Usage : ondrel-compress [--options TEXTE] [--output-dir DOSSIER] [--dry-run] [--encoders]\n"
+    "                        [--lang en|fr] FICHIER...\n"
+    "\n"
+    "Compresse chaque FICHIER vidéo à son tour avec ffmpeg, à côté de sa source ou dans\n"
+    "DOSSIER.\n"
+    "\n"
+    "  --options TEXTE       choix de compression, écrits comme dans les réglages d'Ondrel,\n"
+    "                        par exemple \"codec=h265|res=4|q=50|audio=aac:160|cont=mkv\".\n"
+    "                        Clés : codec=h264|h265  enc=auto|amf|nvenc|qsv|mf|sw\n"
+    "                        res=0-7 (0 originale, 1 4K, 2 1440p, 3 1080p, 4 720p, 5 480p,\n"
+    "                        6 360p, 7 personnalisée)  w=LARGEUR  up=0|1 (agrandissement)\n"
+    "                        q=0-100 (0 meilleure, 100 plus petit)  speed=0-3 (rapide à max)\n"
+    "                        audio=copy|none|aac:KBPS  cont=mp4|mkv\n"
+    "                        hw=0|1 (décodage matériel)  dir=DOSSIER\n"
+    "  --output-dir DOSSIER  écrire les fichiers compressés dans DOSSIER\n"
+    "  --dry-run             afficher les arguments de ffmpeg, un par ligne, sans rien\n"
+    "                        compresser\n"
+    "  --encoders            afficher les encodeurs matériels qui fonctionnent sur cet\n"
+    "                        ordinateur, puis s'arrêter\n"
+    "  --lang en|fr          langue des messages\n"
+    "  --help                afficher ce texte\n"
+    "\n"
+    "Code de sortie : 0 quand chaque fichier a été compressé, 1 quand l'un a échoué, 2 pour\n"
+    "une erreur d'utilisation, 130 après une interruption par Ctrl+C.\n"};
+inline constexpr TextPair cli_unknown_option{"Unknown option: {option}",
+                                             "Option inconnue : {option}"};
+inline constexpr TextPair cli_missing_value{"Missing value after {option}",
+                                            "Valeur manquante après {option}"};
+inline constexpr TextPair cli_bad_language{"Unknown language: {value} (use en or fr)",
+                                           "Langue inconnue : {value} (en ou fr)"};
+inline constexpr TextPair cli_no_files{"No video file given.", "Aucun fichier vidéo indiqué."};
+inline constexpr TextPair cli_output_dir_missing{"Output folder not found: {folder}",
+                                                 "Dossier de destination introuvable : {folder}"};
+inline constexpr TextPair cli_cannot_analyze{"Cannot analyze: {text}",
+                                             "Analyse impossible : {text}"};
+inline constexpr TextPair cli_output_line{"Output: {path}", "Sortie : {path}"};
+inline constexpr TextPair cli_time_left{"{duration} left", "reste {duration}"};
+inline constexpr TextPair cli_encoders_heading{
+    "Hardware encoders that passed a test encode:",
+    "Encodeurs matériels qui ont réussi un encodage d'essai :"};
+inline constexpr TextPair cli_no_hardware_encoder{
+    "  none (the software encoders libx264 and libx265 are used)",
+    "  aucun (les encodeurs logiciels libx264 et libx265 sont utilisés)"};
+inline constexpr TextPair cli_hwaccel_available{"Hardware decoding (-hwaccel auto): available",
+                                                "Décodage matériel (-hwaccel auto) : disponible"};
+inline constexpr TextPair cli_hwaccel_unavailable{
+    "Hardware decoding (-hwaccel auto): not available",
+    "Décodage matériel (-hwaccel auto) : non disponible"};
+inline constexpr TextPair cli_summary{"{done} of {total} files compressed.",
+                                      "{done} fichiers sur {total} compressés."};
+inline constexpr TextPair cli_ended_without_outcome{"The encode ended without a result.",
+                                                    "L'encodage s'est terminé sans résultat."};
+
 } // namespace ondrel::texts

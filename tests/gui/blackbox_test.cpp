@@ -1,0 +1,189 @@
+// Ondrel.exe itself, started as a user would, in a folder of its own.
+#include "gui/support/desktop.hpp"
+#include "platform/files.hpp"
+#include "platform/win32/wide.hpp"
+#include "support/temporary_folder.hpp"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace ondrel::testing {
+namespace {
+
+std::filesystem::path build_folder() { return program_folder().parent_path().parent_path(); }
+
+// A copy of the program, with the chosen libmpv double variant (or none) beside it.
+struct Installation {
+    TemporaryFolder root{"blackbox"};
+    std::filesystem::path folder = root.path / L"Programmes é";
+    std::filesystem::path app_data = root.path / L"AppData";
+
+    explicit Installation(const wchar_t* double_variant) {
+        std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(app_data);
+        std::filesystem::copy_file(build_folder() / L"Ondrel.exe", folder / L"Ondrel.exe");
+        if (double_variant != nullptr) {
+            std::filesystem::copy_file(
+                build_folder() / L"tests" / double_variant / L"libmpv-2.dll",
+                folder / L"libmpv-2.dll");
+        }
+    }
+
+    StartedProgram start(std::vector<std::wstring> arguments = {},
+                         std::vector<std::pair<std::wstring, std::wstring>> environment = {}) {
+        environment.emplace_back(L"APPDATA", app_data.wstring());
+        return start_program(folder / L"Ondrel.exe", arguments, environment);
+    }
+
+    std::filesystem::path settings() const { return app_data / L"Ondrel" / L"settings.ini"; }
+};
+
+HWND wait_for_window(DWORD process, const wchar_t* window_class) {
+    HWND found = nullptr;
+    pump_until([&] {
+        const auto windows = windows_of_process(process, window_class);
+        found = windows.empty() ? nullptr : windows.front();
+        return found != nullptr;
+    }, std::chrono::milliseconds(20000));
+    return found;
+}
+
+// The start-up error box: its text, then it is closed like a user pressing OK.
+std::wstring read_and_close_error_box(const StartedProgram& program) {
+    const HWND box = wait_for_window(program.id, L"#32770");
+    if (box == nullptr) {
+        return L"<no message box>";
+    }
+    const std::wstring text = message_box_text(box);
+    EXPECT_EQ(window_text(box), L"Ondrel");
+    // The main window is already on screen behind the box.
+    EXPECT_FALSE(windows_of_process(program.id, L"Ondrel.Main").empty());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return text;
+}
+
+TEST(BlackBox, WithoutLibmpvTheErrorNamesTheFullPath) {
+    Installation installation(nullptr);
+    StartedProgram program = installation.start();
+    ASSERT_TRUE(program.process);
+    const std::wstring expected =
+        L"Cannot load " + (installation.folder / L"libmpv-2.dll").wstring();
+    // Wine may show the folder with its Z: drive; the file name and folder must be whole.
+    const std::wstring text = read_and_close_error_box(program);
+    EXPECT_TRUE(text.starts_with(L"Cannot load ")) << narrow(text);
+    EXPECT_TRUE(text.ends_with(L"\\Programmes é\\libmpv-2.dll")) << narrow(text);
+    EXPECT_EQ(wait_for_exit(program), 0u);
+    EXPECT_FALSE(std::filesystem::exists(installation.settings()));
+}
+
+TEST(BlackBox, LibraryWithoutTheWakeUpCallback) {
+    Installation installation(L"mpv_double_no_wakeup");
+    StartedProgram program = installation.start();
+    EXPECT_EQ(read_and_close_error_box(program),
+              L"Function missing from libmpv: mpv_set_wakeup_callback");
+    EXPECT_EQ(wait_for_exit(program), 0u);
+    EXPECT_FALSE(std::filesystem::exists(installation.settings()));
+}
+
+TEST(BlackBox, InitializeFailureNamesItsCode) {
+    Installation installation(L"mpv_double_initialize_fails");
+    const auto scenario = installation.root.path / L"scenario.json";
+    std::ofstream(scenario) << R"({"initialize_result": -7})";
+    StartedProgram program =
+        installation.start({}, {{L"ONDREL_MPV_DOUBLE_SCENARIO", scenario.wstring()}});
+    EXPECT_EQ(read_and_close_error_box(program), L"mpv_initialize failed (-7)");
+    EXPECT_EQ(wait_for_exit(program), 0u);
+    EXPECT_FALSE(std::filesystem::exists(installation.settings()));
+}
+
+TEST(BlackBox, CreateFailure) {
+    Installation installation(L"mpv_double_create_fails");
+    StartedProgram program = installation.start();
+    EXPECT_EQ(read_and_close_error_box(program), L"mpv_create failed");
+    EXPECT_EQ(wait_for_exit(program), 0u);
+}
+
+TEST(BlackBox, FrenchErrorText) {
+    Installation installation(L"mpv_double_no_wakeup");
+    std::filesystem::create_directories(installation.settings().parent_path());
+    std::ofstream(installation.settings()) << "language=fr\n";
+    StartedProgram program = installation.start();
+    EXPECT_EQ(read_and_close_error_box(program),
+              L"Fonction absente de libmpv : mpv_set_wakeup_callback");
+    EXPECT_EQ(wait_for_exit(program), 0u);
+}
+
+TEST(BlackBox, MultiInstanceGivesEachLaunchItsOwnWindow) {
+    Installation installation(L"mpv_double");
+    std::filesystem::create_directories(installation.settings().parent_path());
+    std::ofstream(installation.settings()) << "multi_instance=1\nhide_about=1\n";
+    StartedProgram first = installation.start({L"C:\\a.mp4"});
+    const HWND first_window = wait_for_window(first.id, L"Ondrel.Main");
+    ASSERT_NE(first_window, nullptr);
+    StartedProgram second = installation.start({L"C:\\b.mp4"});
+    const HWND second_window = wait_for_window(second.id, L"Ondrel.Main");
+    ASSERT_NE(second_window, nullptr);
+    EXPECT_NE(first_window, second_window);
+    PostMessageW(first_window, WM_CLOSE, 0, 0);
+    PostMessageW(second_window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_for_exit(first), 0u);
+    EXPECT_EQ(wait_for_exit(second), 0u);
+}
+
+DWORD run_reg(const std::wstring& arguments) {
+    std::wstring command = L"reg.exe " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &info)) {
+        return 0xFFFFFFFF;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    WaitForSingleObject(info.hProcess, 30000);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(info.hProcess, &code);
+    return code;
+}
+
+// 150 % scaling for the programs started while it lives.
+struct ScreenAt144Dpi {
+    ScreenAt144Dpi() {
+        run_reg(L"add \"HKCU\\Control Panel\\Desktop\" /v LogPixels /t REG_DWORD /d 144 /f");
+    }
+    ~ScreenAt144Dpi() {
+        run_reg(L"delete \"HKCU\\Control Panel\\Desktop\" /v LogPixels /f");
+    }
+};
+
+TEST(BlackBox, At144DpiEverythingIsScaled) {
+    Installation installation(L"mpv_double");
+    std::filesystem::create_directories(installation.settings().parent_path());
+    std::ofstream(installation.settings()) << "hide_about=1\n";
+    ScreenAt144Dpi dpi;
+    StartedProgram program = installation.start();
+    const HWND main = wait_for_window(program.id, L"Ondrel.Main");
+    ASSERT_NE(main, nullptr);
+    pump_for(std::chrono::milliseconds(500));
+    RECT window{};
+    GetWindowRect(main, &window);
+    EXPECT_EQ(window.right - window.left, 1440);
+    EXPECT_EQ(window.bottom - window.top, 885);
+    const HWND bar = FindWindowExW(main, nullptr, L"Ondrel.Bar", nullptr);
+    RECT bar_client{};
+    GetClientRect(bar, &bar_client);
+    EXPECT_EQ(bar_client.bottom, 66);
+    save_window_screenshot(main, screenshot_folder() / L"main-window-144dpi.png");
+    // Asking for a tiny window gives the scaled minimum.
+    SetWindowPos(main, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+    pump_for(std::chrono::milliseconds(200));
+    GetWindowRect(main, &window);
+    EXPECT_EQ(window.right - window.left, 870);
+    EXPECT_EQ(window.bottom - window.top, 450);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_for_exit(program), 0u);
+}
+
+} // namespace
+} // namespace ondrel::testing

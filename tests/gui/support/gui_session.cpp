@@ -1,0 +1,101 @@
+#include "gui/support/gui_session.hpp"
+
+#include "gui/support/desktop.hpp"
+#include "main/startup.hpp"
+#include "platform/files.hpp"
+
+#include <fstream>
+#include <sstream>
+
+namespace ondrel::testing {
+namespace {
+
+using RecordFunction = const char* (*)();
+using ClearFunction = void (*)();
+
+FARPROC double_function(const char* name) {
+    const HMODULE library = GetModuleHandleW(L"libmpv-2.dll");
+    return library == nullptr ? nullptr : GetProcAddress(library, name);
+}
+
+} // namespace
+
+std::vector<nlohmann::json> double_record() {
+    std::vector<nlohmann::json> lines;
+    const auto read = reinterpret_cast<RecordFunction>(
+        reinterpret_cast<void*>(double_function("ondrel_mpv_double_record")));
+    if (read == nullptr) {
+        return lines;
+    }
+    std::istringstream text(read());
+    std::string line;
+    while (std::getline(text, line)) {
+        if (!line.empty()) {
+            lines.push_back(nlohmann::json::parse(line, nullptr, false));
+        }
+    }
+    return lines;
+}
+
+void clear_double_record() {
+    const auto clear = reinterpret_cast<ClearFunction>(
+        reinterpret_cast<void*>(double_function("ondrel_mpv_double_clear_record")));
+    if (clear != nullptr) {
+        clear();
+    }
+}
+
+std::vector<nlohmann::json> recorded(const std::string& call) {
+    std::vector<nlohmann::json> found;
+    for (const auto& line : double_record()) {
+        if (line.is_object() && line.value("call", "") == call) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+GuiSession::GuiSession() { clear_double_record(); }
+
+GuiSession::~GuiSession() {
+    if (AppState* s = app(); s != nullptr && IsWindow(s->main_window)) {
+        close();
+    }
+}
+
+void GuiSession::write_settings(const std::string& text) const {
+    std::filesystem::create_directories(settings_file().parent_path());
+    std::ofstream(settings_file(), std::ios::binary) << text;
+}
+
+void GuiSession::write_scenario(const nlohmann::json& scenario) {
+    const auto file = app_data.path / "scenario.json";
+    std::ofstream(file, std::ios::binary) << scenario.dump();
+    set_environment("ONDREL_MPV_DOUBLE_SCENARIO", path_to_utf8(file));
+}
+
+bool GuiSession::start(const std::wstring& command_line) {
+    return start_ondrel(GetModuleHandleW(nullptr), command_line.c_str()) == StartOutcome::Running;
+}
+
+AppState& GuiSession::state() const { return *app(); }
+
+HWND GuiSession::main() const { return app()->main_window; }
+
+void GuiSession::close() {
+    const HWND window = main();
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    pump_until([&] { return !IsWindow(window); });
+    // The WM_QUIT of the destroyed window must not end the next pump early.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+std::filesystem::path GuiSession::settings_file() const {
+    return app_data.path / "Ondrel" / "settings.ini";
+}
+
+Settings GuiSession::saved_settings() const { return load_settings_from(settings_file()); }
+
+} // namespace ondrel::testing

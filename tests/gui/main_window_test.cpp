@@ -109,7 +109,7 @@ TEST(GuiMainWindow, MaximizedWindowReturnsMaximizedAndClosingInFullScreenSavesTh
 
 TEST(GuiMainWindow, AlwaysOnTopIsAppliedAndSaved) {
     GuiSession session;
-    session.write_settings("always_on_top=1\n");
+    session.write_settings("language=en\nalways_on_top=1\n");
     ASSERT_TRUE(session.start());
     EXPECT_NE(GetWindowLongPtrW(session.main(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     set_always_on_top(session.state(), false);
@@ -205,7 +205,7 @@ TEST(GuiMainWindow, EndOfSessionSavesWithoutClosing) {
     SetWindowPos(session.main(), nullptr, 10, 20, 700, 400, SWP_NOZORDER);
     set_volume(session.state().session, 33, false);
     pump_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(std::filesystem::exists(session.settings_file()));
+    EXPECT_FALSE(session.saved_settings().window.has_value());
     SendMessageW(session.main(), WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(IsWindow(session.main()));
     EXPECT_FALSE(sync_commands("write-watch-later-config").empty());

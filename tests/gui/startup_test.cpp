@@ -2,6 +2,7 @@
 #include "gui/support/desktop.hpp"
 #include "gui/support/gui_session.hpp"
 #include "main/main_layout.hpp"
+#include "main/handoff.hpp"
 #include "main/startup.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -88,6 +89,66 @@ TEST(GuiStartup, RelativeNameIsMadeAbsoluteAndUrlsStayAsTheyAre) {
     EXPECT_EQ(command_line_file(L"Ondrel.exe https://example.com/a%20b.mp4 other"),
               "https://example.com/a%20b.mp4");
     EXPECT_EQ(command_line_file(L"Ondrel.exe"), std::nullopt);
+}
+
+TEST(GuiStartup, SavedRectangleOnlyWhenItTouchesAMonitor) {
+    {
+        GuiSession session;
+        session.write_settings("window=100,80,900,600\n");
+        ASSERT_TRUE(session.start());
+        RECT window{};
+        GetWindowRect(session.main(), &window);
+        EXPECT_EQ(window.left, 100);
+        EXPECT_EQ(window.top, 80);
+        EXPECT_EQ(window.right, 900);
+        EXPECT_EQ(window.bottom, 600);
+    }
+    {
+        // A monitor that has been unplugged: the default size at the default place.
+        GuiSession session;
+        session.write_settings("window=-30000,-30000,-29000,-29500\n");
+        ASSERT_TRUE(session.start());
+        RECT window{};
+        GetWindowRect(session.main(), &window);
+        EXPECT_GT(window.left, -30000 + 5000);
+        EXPECT_EQ(window.right - window.left, 960);
+        EXPECT_EQ(window.bottom - window.top, 590);
+    }
+}
+
+TEST(GuiStartup, MaximizedSettingShowsMaximizedAndRestoresTheSavedRectangle) {
+    GuiSession session;
+    session.write_settings("maximized=1\nwindow=50,60,850,560\n");
+    ASSERT_TRUE(session.start());
+    EXPECT_TRUE(IsZoomed(session.main()));
+    ShowWindow(session.main(), SW_RESTORE);
+    RECT window{};
+    GetWindowRect(session.main(), &window);
+    EXPECT_EQ(window.left, 50);
+    EXPECT_EQ(window.top, 60);
+    EXPECT_EQ(window.right, 850);
+    EXPECT_EQ(window.bottom, 560);
+}
+
+TEST(GuiStartup, MultiInstanceToggleIsSavedAndConfirmed) {
+    GuiSession session;
+    session.write_settings("language=fr\n");
+    ASSERT_TRUE(session.start());
+    toggle_multi_instance(session.state());
+    EXPECT_TRUE(session.saved_settings().multi_instance);
+    toggle_multi_instance(session.state());
+    EXPECT_FALSE(session.saved_settings().multi_instance);
+    std::vector<std::vector<std::string>> messages;
+    for (const auto& line : recorded("mpv_command_async")) {
+        const auto args = async_command(line);
+        if (args.size() == 3 && args[0] == "show-text" && args[2] == "2500") {
+            messages.push_back(args);
+        }
+    }
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0][1],
+              "Multi-instance activé : chaque vidéo s'ouvre dans une nouvelle fenêtre");
+    EXPECT_EQ(messages[1][1], "Multi-instance désactivé : les vidéos s'ouvrent dans cette fenêtre");
 }
 
 } // namespace

@@ -55,7 +55,11 @@ std::vector<nlohmann::json> recorded(const std::string& call) {
     return found;
 }
 
-GuiSession::GuiSession() { clear_double_record(); }
+GuiSession::GuiSession() {
+    clear_double_record();
+    // English unless a test says otherwise, whatever the machine's display language.
+    write_settings("language=en\n");
+}
 
 GuiSession::~GuiSession() {
     if (AppState* s = app(); s != nullptr && IsWindow(s->main_window)) {

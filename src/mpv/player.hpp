@@ -39,6 +39,8 @@ struct PlaybackState {
     // these moves.
     std::int64_t last_whole_second = -1;
     std::int32_t last_progress_step = -1; // in 1/2000 of the duration
+
+    friend bool operator==(const PlaybackState&, const PlaybackState&) = default;
 };
 
 // The player (absent before start_player succeeds and after close_player) and its mirror.

@@ -1,0 +1,157 @@
+#include "double_support.hpp"
+#include "mpv/loader.hpp"
+#include "mpv/player.hpp"
+#include "mpv_test_support.hpp"
+#include "platform/files.hpp"
+#include "platform/shared_library.hpp"
+
+#include <gtest/gtest.h>
+
+namespace ondrel {
+namespace {
+
+using namespace ondrel::testing;
+
+void expect_every_entry_point(const MpvApi& api) {
+    const void* entries[] = {
+        reinterpret_cast<const void*>(api.create),
+        reinterpret_cast<const void*>(api.initialize),
+        reinterpret_cast<const void*>(api.set_option_string),
+        reinterpret_cast<const void*>(api.command),
+        reinterpret_cast<const void*>(api.command_async),
+        reinterpret_cast<const void*>(api.command_string),
+        reinterpret_cast<const void*>(api.set_property_async),
+        reinterpret_cast<const void*>(api.get_property),
+        reinterpret_cast<const void*>(api.observe_property),
+        reinterpret_cast<const void*>(api.wait_event),
+        reinterpret_cast<const void*>(api.set_wakeup_callback),
+        reinterpret_cast<const void*>(api.terminate_destroy),
+        reinterpret_cast<const void*>(api.free),
+    };
+    for (std::size_t i = 0; i < std::size(entries); ++i) {
+        EXPECT_NE(entries[i], nullptr) << mpv_entry_point_names[i];
+    }
+}
+
+// Each table slot holds the function exported under its own name.
+TEST(DoubleLoader, ResolvesEveryEntryPointIntoItsSlot) {
+    const std::string library = double_library();
+    Result<LoadedMpv> mpv = load_libmpv_from(library);
+    ASSERT_TRUE(mpv.ok()) << mpv.error();
+    expect_every_entry_point(mpv.value().api);
+    const SharedLibrary module = load_shared_library(library).value();
+    EXPECT_EQ(reinterpret_cast<void*>(mpv.value().api.get_property),
+              find_library_function(module, "mpv_get_property"));
+    EXPECT_EQ(reinterpret_cast<void*>(mpv.value().api.free),
+              find_library_function(module, "mpv_free"));
+    EXPECT_EQ(reinterpret_cast<void*>(mpv.value().api.set_wakeup_callback),
+              find_library_function(module, "mpv_set_wakeup_callback"));
+    ASSERT_NE(mpv.value().handle, nullptr);
+    mpv.value().api.terminate_destroy(mpv.value().handle);
+    const auto created = calls_of(double_calls(library), "mpv_create");
+    EXPECT_FALSE(created.empty());
+}
+
+TEST(DoubleLoader, TheProgramKnowsItsOwnPath) {
+    const std::filesystem::path program = path_from_utf8(executable_path());
+    EXPECT_TRUE(program.is_absolute()) << executable_path();
+    EXPECT_EQ(path_to_utf8(program.stem()), "mpv_double_test");
+}
+
+#ifdef _WIN32
+// The program's own way: libmpv-2.dll beside the executable (a copy of the double here).
+TEST(DoubleLoader, FindsTheLibraryBesideTheProgram) {
+    const std::string beside = library_path_beside(executable_path(), "libmpv-2.dll");
+    EXPECT_EQ(libmpv_library_path(), beside);
+    clear_double_calls(beside);
+    Result<LoadedMpv> mpv = load_libmpv();
+    ASSERT_TRUE(mpv.ok()) << mpv.error();
+    mpv.value().api.terminate_destroy(mpv.value().handle);
+    EXPECT_EQ(calls_of(double_calls(beside), "mpv_create").size(), 1u);
+}
+#endif
+
+TEST(DoubleLoader, MissingLibraryNamesTheFullPath) {
+    TemporaryFolder folder("no-mpv");
+    const std::string path = path_to_utf8(folder.path / "libmpv-2.dll");
+    {
+        ScopedLanguage language(Language::English);
+        const Result<LoadedMpv> mpv = load_libmpv_from(path);
+        ASSERT_FALSE(mpv.ok());
+        EXPECT_EQ(mpv.error(), "Cannot load " + path);
+    }
+    ScopedLanguage language(Language::French);
+    EXPECT_EQ(load_libmpv_from(path).error(), "Impossible de charger " + path);
+}
+
+TEST(DoubleLoader, MissingWakeupCallbackIsNamed) {
+    const std::string library = double_library("mpv_double_no_wakeup");
+    {
+        ScopedLanguage language(Language::English);
+        EXPECT_EQ(load_libmpv_from(library).error(),
+                  "Function missing from libmpv: mpv_set_wakeup_callback");
+    }
+    ScopedLanguage language(Language::French);
+    EXPECT_EQ(load_libmpv_from(library).error(),
+              "Fonction absente de libmpv : mpv_set_wakeup_callback");
+    // The look-up stopped there: no handle was created.
+    EXPECT_TRUE(calls_of(double_calls(library), "mpv_create").empty());
+}
+
+TEST(DoubleLoader, CreateFailure) {
+    const std::string library = double_library("mpv_double_create_fails");
+    {
+        ScopedLanguage language(Language::English);
+        EXPECT_EQ(load_libmpv_from(library).error(), "mpv_create failed");
+    }
+    ScopedLanguage language(Language::French);
+    EXPECT_EQ(load_libmpv_from(library).error(), "mpv_create a échoué");
+    EXPECT_EQ(calls_of(double_calls(library), "mpv_create").size(), 2u);
+}
+
+TEST(DoubleLoader, FolderWithNonAsciiCharacters) {
+    TemporaryFolder folder("mpv");
+    const std::filesystem::path unusual = folder.path / path_from_utf8("Vidéos é 字");
+    std::filesystem::create_directories(unusual);
+    const std::filesystem::path copy = unusual / path_from_utf8(double_library()).filename();
+    std::filesystem::copy_file(path_from_utf8(double_library()), copy);
+    Result<LoadedMpv> mpv = load_libmpv_from(path_to_utf8(copy));
+    ASSERT_TRUE(mpv.ok()) << mpv.error();
+    mpv.value().api.terminate_destroy(mpv.value().handle);
+}
+
+TEST(DoubleStart, InitializeFailureDestroysTheHandle) {
+    struct Case {
+        std::optional<int> code;
+        Language language;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {-7, Language::English, "mpv_initialize failed (-7)"},
+        {-7, Language::French, "mpv_initialize a échoué (-7)"},
+        {std::nullopt, Language::English, "mpv_initialize failed (-20)"},
+        {3, Language::English, "mpv_initialize failed (3)"},
+    };
+    const std::string library = double_library("mpv_double_initialize_fails");
+    for (const Case& c : cases) {
+        ScopedLanguage language(c.language);
+        const DoubleScenario scenario(c.code ? nlohmann::json{{"initialize_result", *c.code}}
+                                             : nlohmann::json::object());
+        clear_double_calls(library);
+        Result<LoadedMpv> mpv = load_libmpv_from(library);
+        ASSERT_TRUE(mpv.ok()) << mpv.error();
+        PlayerSession session;
+        const Status started = start_player(session, mpv.value(), fake_windows(), Settings{}, "");
+        ASSERT_FALSE(started.ok());
+        EXPECT_EQ(started.error(), c.expected);
+        EXPECT_FALSE(session.player.has_value());
+        const auto calls = double_calls(library);
+        ASSERT_GE(calls.size(), 2u);
+        EXPECT_EQ(calls[calls.size() - 2].at("call"), "mpv_initialize");
+        EXPECT_EQ(calls.back().at("call"), "mpv_terminate_destroy");
+        EXPECT_TRUE(calls_of(calls, "mpv_observe_property").empty());
+    }
+}
+
+} // namespace
+} // namespace ondrel

@@ -1,0 +1,76 @@
+// What the compression workers report to whoever started them, over a channel.
+#pragma once
+
+#include "platform/channel.hpp"
+#include "video_compress/encoder_support.hpp"
+#include "video_compress/media_info.hpp"
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+namespace ondrel {
+
+// How one encode ended.
+namespace outcome {
+// ffmpeg ended with code 0 and the output reads back with a positive duration.
+struct Done {
+    double elapsed_seconds = 0;
+};
+// ffmpeg ended with code 0 but the output does not read back; it was deleted.
+struct Invalid {
+    double elapsed_seconds = 0;
+};
+// ffmpeg ended with another code; an output with data in it was deleted.
+struct Failed {
+    std::int32_t exit_code = 0;
+    double elapsed_seconds = 0;
+    bool partial_file_removed = false;
+};
+// The state of the ffmpeg process could not be queried.
+struct Error {
+    std::string text;
+};
+// Canceled: whoever receives this deletes the partial output.
+struct Canceled {};
+} // namespace outcome
+
+using JobOutcome = std::variant<outcome::Done, outcome::Invalid, outcome::Failed, outcome::Error,
+                                outcome::Canceled>;
+
+namespace message {
+// The probe succeeded.
+struct Info {
+    MediaInfo media;
+};
+// The probe failed; the text says why (the video path alone when it has no video stream).
+struct ProbeError {
+    std::string text;
+};
+// Encoder detection is over.
+struct Encoders {
+    EncoderSupport support;
+};
+// The encode's latest progress figures.
+struct Progress {
+    std::string bitrate; // as ffmpeg printed it, empty until it has
+    double speed = 0;    // 0 until known
+    double fps = 0;      // 0 until known
+    float percent = 0;   // 0-100
+};
+// One line of ffmpeg's standard error.
+struct Log {
+    std::string line;
+};
+// The job is over; always the job's last message.
+struct Finished {
+    JobOutcome outcome;
+};
+} // namespace message
+
+using CompressMessage = std::variant<message::Info, message::ProbeError, message::Encoders,
+                                     message::Progress, message::Log, message::Finished>;
+using CompressSender = Sender<CompressMessage>;
+using CompressReceiver = Receiver<CompressMessage>;
+
+} // namespace ondrel

@@ -1,0 +1,126 @@
+#include "video_compress/job.hpp"
+
+#include "i18n/formatters.hpp"
+#include "i18n/texts_compression.hpp"
+#include "i18n/texts_compression_job.hpp"
+#include "platform/new_file.hpp"
+#include "platform/numbers.hpp"
+#include "platform/text.hpp"
+#include "video_compress/ffmpeg_args.hpp"
+#include "video_compress/job_worker.hpp"
+#include "video_compress/output_path.hpp"
+#include "video_compress/tools.hpp"
+
+#include <thread>
+
+namespace ondrel {
+namespace {
+
+// Another job can take the name between its choice and its reservation; the choice is then
+// made again, a bounded number of times.
+constexpr int reservation_attempts = 64;
+
+std::string launch_failure(std::string_view error) {
+    return fill(tr(texts::could_not_launch_ffmpeg), {error});
+}
+
+// The output path, created as an empty file that ffmpeg's "-y" then overwrites: from here on
+// no other job, in this program or another, can choose the same name.
+Result<std::filesystem::path> reserve_output(const MediaInfo& media, const CompressOptions& options,
+                                             std::filesystem::path& chosen) {
+    for (int attempt = 0; attempt < reservation_attempts; ++attempt) {
+        auto path = output_path_for(media, options);
+        if (!path) {
+            return Failure{path.error()};
+        }
+        chosen = path.value();
+        const auto reserved = create_new_file(chosen);
+        if (!reserved) {
+            return Failure{
+                fill(tr(texts::could_not_create_output), {path_text(chosen), reserved.error()})};
+        }
+        if (reserved.value() == NewFile::Created) {
+            return chosen;
+        }
+    }
+    return Failure{
+        fill(tr(texts::no_free_output_name), {path_text(output_folder(media, options))})};
+}
+
+} // namespace
+
+JobStart start_job(const CompressOptions& options, const MediaInfo& media,
+                   const EncoderSupport& encoders, const std::filesystem::path& ffmpeg,
+                   const std::filesystem::path& ffprobe) {
+    std::filesystem::path output_path;
+    const auto reserved = reserve_output(media, options, output_path);
+    if (!reserved) {
+        return JobStart{output_path, Failure{reserved.error()}};
+    }
+    JobLaunch launch{
+        ffmpeg, ffprobe,
+        build_ffmpeg_args(options, media, encoders.encoders, encoders.hwaccel_auto, output_path),
+        output_path, media.duration};
+    auto job = launch_job(launch);
+    if (!job) {
+        std::error_code ignored;
+        std::filesystem::remove(output_path, ignored);
+    }
+    return JobStart{output_path, std::move(job)};
+}
+
+Result<CompressJob> launch_job(const JobLaunch& launch) {
+    auto started = start_process(launch.ffmpeg, launch.arguments, ProcessPriority::BelowNormal);
+    if (!started) {
+        return Failure{launch_failure(started.error())};
+    }
+    const auto start_instant = std::chrono::steady_clock::now();
+    auto child = std::make_shared<SharedChild>();
+    child->process = std::move(started.value().process);
+    auto cancel_requested = std::make_shared<std::atomic<bool>>(false);
+    auto [sender, receiver] = make_channel<CompressMessage>();
+
+    JobWorker worker{std::move(started.value().output),
+                     std::move(started.value().errors),
+                     launch.duration,
+                     launch.ffprobe,
+                     launch.output_path,
+                     start_instant,
+                     cancel_requested,
+                     child,
+                     std::move(sender)};
+    try {
+        std::thread(run_job_worker, std::move(worker)).detach();
+    } catch (const std::exception& error) {
+        // Nobody would follow this ffmpeg: it is ended and reaped right away.
+        std::lock_guard<std::mutex> guard(child->lock);
+        terminate_process(child->process);
+        (void)wait_for_exit(child->process);
+        return Failure{launch_failure(error.what())};
+    }
+    return CompressJob{std::move(receiver), std::move(child), std::move(cancel_requested)};
+}
+
+void cancel_job(CompressJob& job) {
+    if (!job.child || !job.cancel_requested) {
+        return;
+    }
+    job.cancel_requested->store(true);
+    std::lock_guard<std::mutex> guard(job.child->lock);
+    (void)terminate_process(job.child->process);
+    (void)wait_for_exit(job.child->process);
+}
+
+bool output_passes_check(const std::filesystem::path& ffprobe,
+                         const std::filesystem::path& output) {
+    const auto report =
+        run_capture(ffprobe, {"-v", "error", "-show_entries", "format=duration", "-of",
+                              "default=noprint_wrappers=1:nokey=1", path_text(output)});
+    if (!report) {
+        return false;
+    }
+    const auto duration = parse_double(trim_unicode_space(report.value().output));
+    return duration && *duration > 0;
+}
+
+} // namespace ondrel

@@ -1,0 +1,67 @@
+// One encode: ffmpeg in the background, its progress and log, the check of its result, and
+// cancellation. The job reports only through its own channel.
+#pragma once
+
+#include "platform/process.hpp"
+#include "platform/result.hpp"
+#include "video_compress/compress_message.hpp"
+#include "video_compress/encoder_support.hpp"
+#include "video_compress/media_info.hpp"
+#include "video_compress/options.hpp"
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace ondrel {
+
+// The ffmpeg process, shared by the job worker and whoever cancels.
+struct SharedChild {
+    std::mutex lock;
+    ChildProcess process;
+};
+
+// What the starter keeps while a job exists. Dropping it leaves the job running to its end.
+struct CompressJob {
+    CompressReceiver messages;
+    std::shared_ptr<SharedChild> child;
+    std::shared_ptr<std::atomic<bool>> cancel_requested;
+};
+
+struct JobStart {
+    // The output file of the job; chosen also when ffmpeg then could not be started. Empty
+    // when no name could be chosen.
+    std::filesystem::path output_path;
+    // The running job, or what to show the user, in the current language.
+    Result<CompressJob> job;
+};
+
+// Chooses and reserves the output file (an empty file made before ffmpeg starts, so that no
+// other job can choose the same name), builds ffmpeg's arguments and starts the job.
+JobStart start_job(const CompressOptions& options, const MediaInfo& media,
+                   const EncoderSupport& encoders, const std::filesystem::path& ffmpeg,
+                   const std::filesystem::path& ffprobe);
+
+struct JobLaunch {
+    std::filesystem::path ffmpeg;
+    std::filesystem::path ffprobe;
+    std::vector<std::string> arguments; // for ffmpeg, without the program name
+    std::filesystem::path output_path;
+    double duration = 0; // of the source, in seconds; 0 when unknown
+};
+
+// Starts ffmpeg at below-normal priority and the job worker. Fails with
+// "Could not launch ffmpeg: {error}" in the current language.
+Result<CompressJob> launch_job(const JobLaunch& launch);
+
+// Ends the job's ffmpeg and waits until it has ended. The job then reports Canceled, unless
+// its outcome was decided already.
+void cancel_job(CompressJob& job);
+
+// True when ffprobe reads a duration above 0 from the file.
+bool output_passes_check(const std::filesystem::path& ffprobe, const std::filesystem::path& output);
+
+} // namespace ondrel

@@ -1,0 +1,97 @@
+#include "video_compress/progress_reader.hpp"
+
+#include "platform/numbers.hpp"
+#include "platform/process_output_lines.hpp"
+#include "platform/text.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace ondrel {
+namespace {
+
+// An unsigned 64-bit decimal with an optional leading "+".
+std::optional<std::uint64_t> parse_microseconds(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (UINT64_MAX - digit) / 10) {
+            return std::nullopt;
+        }
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+message::Progress current(const ProgressState& state, float percent) {
+    return message::Progress{state.bitrate, state.speed, state.fps, percent};
+}
+
+} // namespace
+
+std::optional<message::Progress> read_progress_line(ProgressState& state, std::string_view line) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view key = line.substr(0, equals);
+    const std::string_view value = trim_unicode_space(line.substr(equals + 1));
+    if (key == "fps") {
+        if (const auto fps = parse_double(value)) {
+            state.fps = *fps;
+        }
+    } else if (key == "speed") {
+        std::string_view number = value;
+        while (!number.empty() && number.back() == 'x') {
+            number.remove_suffix(1);
+        }
+        if (const auto speed = parse_double(number)) {
+            state.speed = *speed;
+        }
+    } else if (key == "bitrate") {
+        state.bitrate = std::string(value);
+    } else if (key == "out_time_us") {
+        const auto microseconds = parse_microseconds(value);
+        if (!microseconds) {
+            return std::nullopt;
+        }
+        const double exact = state.duration > 0
+                                 ? static_cast<double>(*microseconds) / 1e6 / state.duration * 100
+                                 : 0;
+        const auto percent = static_cast<float>(exact);
+        if (percent >= 99.9 || std::fabs(percent - state.last_sent_percent) >= 0.25f) {
+            state.last_sent_percent = percent;
+            return current(state, std::min(percent, 100.0f));
+        }
+    } else if (key == "progress" && value == "end") {
+        return current(state, 100.0f);
+    }
+    return std::nullopt;
+}
+
+void read_progress(PipeReader output, double duration, const CompressSender& sender) {
+    LineReader lines(std::move(output));
+    ProgressState state;
+    state.duration = duration;
+    while (const auto line = read_line(lines)) {
+        if (!is_valid_utf8(*line)) {
+            break;
+        }
+        if (auto progress = read_progress_line(state, *line)) {
+            send(sender, CompressMessage(std::move(*progress)));
+        }
+    }
+    stop_reading(lines);
+}
+
+} // namespace ondrel

@@ -1,0 +1,138 @@
+// Canceling a job, and a job whose ffmpeg is killed by someone else.
+#include "i18n/language.hpp"
+#include "platform/files.hpp"
+#include "support/temporary_folder.hpp"
+#include "test_programs.hpp"
+#include "video_compress/job.hpp"
+#include "video_compress/outcome_text.hpp"
+
+#include <future>
+#include <gtest/gtest.h>
+
+namespace ondrel {
+namespace {
+
+using testing::folder_contents;
+using testing::ScopedEnvironment;
+using testing::TemporaryFolder;
+
+struct RunningJob {
+    TemporaryFolder folder{"cancel"};
+    MediaInfo media;
+    std::map<std::string, std::string> before;
+    std::filesystem::path output;
+    std::optional<CompressJob> job;
+
+    RunningJob() {
+        testing::write_bytes(folder.path / "clip.mkv", "the user's video");
+        media.path = folder.path / "clip.mkv";
+        media.width = 320;
+        media.height = 240;
+        media.duration = 2.0;
+        before = folder_contents(folder.path);
+        auto started =
+            start_job({}, media, EncoderSupport{}, testing::fake_ffmpeg(), testing::fake_ffprobe());
+        output = started.output_path;
+        if (started.job) {
+            job.emplace(std::move(started.job.value()));
+        } else {
+            ADD_FAILURE() << started.job.error();
+        }
+    }
+};
+
+// Waits for the first progress report: ffmpeg is running and has written part of its output.
+bool wait_for_progress(CompressJob& job) {
+    for (;;) {
+        auto received = receive_for(job.messages, std::chrono::seconds(30));
+        if (received.status != ReceiveStatus::Received) {
+            return false;
+        }
+        if (std::holds_alternative<message::Progress>(*received.message)) {
+            return true;
+        }
+    }
+}
+
+// cancel_job in another thread, so that a cancel that never returns fails the test instead
+// of hanging it.
+bool cancel_returns(CompressJob& job) {
+    auto canceled = std::async(std::launch::async, [&] { cancel_job(job); });
+    return canceled.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+}
+
+TEST(JobCancel, EndsTheProcessAndTheReceiverDeletesThePartialOutput) {
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "hang");
+    RunningJob running;
+    ASSERT_TRUE(running.job);
+    CompressJob& job = *running.job;
+    ASSERT_TRUE(wait_for_progress(job));
+    ASSERT_TRUE(std::filesystem::exists(running.output));
+
+    ASSERT_TRUE(cancel_returns(job)) << "cancel_job did not return";
+    {
+        std::lock_guard<std::mutex> guard(job.child->lock);
+        EXPECT_TRUE(job.child->process.exit_code.has_value()) << "the process was not reaped";
+    }
+    const auto record = testing::collect_job(job);
+    ASSERT_TRUE(record.outcome);
+    EXPECT_TRUE(record.disconnected_after_finish);
+    ASSERT_TRUE(std::holds_alternative<outcome::Canceled>(*record.outcome));
+    // The job deletes nothing on cancel; the receiver does.
+    EXPECT_TRUE(std::filesystem::exists(running.output));
+    store_language(Language::French);
+    EXPECT_EQ(conclude_job(*record.outcome, running.output), "Annulé.");
+    store_language(Language::English);
+    EXPECT_EQ(folder_contents(running.folder.path), running.before);
+}
+
+TEST(JobCancel, FfmpegKilledFromOutsideIsAFailureWithoutItsPartialFile) {
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "hang");
+    RunningJob running;
+    ASSERT_TRUE(running.job);
+    CompressJob& job = *running.job;
+    ASSERT_TRUE(wait_for_progress(job));
+    {
+        std::lock_guard<std::mutex> guard(job.child->lock);
+        ASSERT_TRUE(terminate_process(job.child->process));
+        ASSERT_TRUE(wait_for_exit(job.child->process));
+    }
+    const auto record = testing::collect_job(job);
+    ASSERT_TRUE(record.outcome);
+    ASSERT_TRUE(std::holds_alternative<outcome::Failed>(*record.outcome));
+    const auto failed = std::get<outcome::Failed>(*record.outcome);
+    EXPECT_NE(failed.exit_code, 0);
+    EXPECT_TRUE(failed.partial_file_removed);
+    EXPECT_EQ(folder_contents(running.folder.path), running.before);
+}
+
+// Once ffmpeg has ended well, the outcome is decided; canceling during the check of the
+// result changes nothing.
+TEST(JobCancel, CancelingDuringTheResultCheckKeepsTheOutcome) {
+    TemporaryFolder gate("gate");
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
+    ScopedEnvironment checker("ONDREL_FAKE_FFPROBE", "slow-check:" + path_to_utf8(gate.path));
+    RunningJob running;
+    ASSERT_TRUE(running.job);
+    ASSERT_TRUE(testing::wait_for_file(gate.path / "checking", std::chrono::seconds(60)));
+    ASSERT_TRUE(cancel_returns(*running.job));
+    testing::write_bytes(gate.path / "release", "");
+    const auto record = testing::collect_job(*running.job);
+    ASSERT_TRUE(record.outcome);
+    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    EXPECT_TRUE(std::filesystem::exists(running.output));
+}
+
+TEST(JobCancel, CancelingAFinishedJobChangesNothing) {
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
+    RunningJob running;
+    ASSERT_TRUE(running.job);
+    const auto record = testing::collect_job(*running.job);
+    ASSERT_TRUE(record.outcome);
+    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    ASSERT_TRUE(cancel_returns(*running.job));
+    EXPECT_EQ(read_file_bytes(running.output), std::optional<std::string>("FAKEVIDEO 2.5\n"));
+}
+
+} // namespace
+} // namespace ondrel

@@ -1,0 +1,306 @@
+// The job against a fake ffmpeg that fails in every way the engine must survive: each case
+// ends with the right outcome, loses no message, leaves no partial file and touches nothing
+// else in the folder.
+#include "i18n/language.hpp"
+#include "platform/files.hpp"
+#include "support/temporary_folder.hpp"
+#include "test_programs.hpp"
+#include "video_compress/job.hpp"
+#include "video_compress/outcome_text.hpp"
+
+#include <gtest/gtest.h>
+#include <latch>
+#include <set>
+#include <thread>
+
+namespace ondrel {
+namespace {
+
+using testing::folder_contents;
+using testing::JobRecord;
+using testing::ScopedEnvironment;
+using testing::TemporaryFolder;
+
+// A source beside two files of the user's that no job may touch.
+struct SourceFolder {
+    TemporaryFolder folder{"job"};
+    MediaInfo media;
+    std::map<std::string, std::string> before;
+
+    SourceFolder() {
+        testing::write_bytes(folder.path / "source.mp4", "the user's video");
+        testing::write_bytes(folder.path / "notes.txt", "keep me");
+        testing::write_bytes(folder.path / "source_h264_45p.mp4", "an older encode");
+        media.path = folder.path / "source.mp4";
+        media.width = 160;
+        media.height = 90;
+        media.duration = 2.0;
+        before = folder_contents(folder.path);
+    }
+    std::filesystem::path output() const { return folder.path / "source_h264_90p.mp4"; }
+};
+
+JobStart start_fake_job(const SourceFolder& source, const CompressOptions& options = {}) {
+    return start_job(options, source.media, EncoderSupport{}, testing::fake_ffmpeg(),
+                     testing::fake_ffprobe());
+}
+
+std::vector<float> percents(const JobRecord& record) {
+    std::vector<float> values;
+    for (const auto& progress : record.progress) {
+        values.push_back(progress.percent);
+    }
+    return values;
+}
+
+void expect_clean_end(const JobRecord& record) {
+    ASSERT_TRUE(record.outcome) << "no Finished";
+    EXPECT_TRUE(record.disconnected_after_finish) << "a message after Finished, or a sender left";
+    EXPECT_FALSE(record.other_messages);
+}
+
+TEST(JobFaults, ASuccessfulEncodeReportsEverythingInOrder) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    EXPECT_EQ(started.output_path, source.output());
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    ASSERT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    EXPECT_GT(std::get<outcome::Done>(*record.outcome).elapsed_seconds, 0);
+    EXPECT_EQ(percents(record), (std::vector<float>{25, 50, 75, 100, 100, 100}));
+    EXPECT_EQ(record.progress.back().bitrate, "1234.5kbits/s");
+    EXPECT_EQ(record.progress.back().speed, 2.5);
+    EXPECT_EQ(record.progress.back().fps, 25.0);
+    // Blank lines are dropped, leading blanks kept, the carriage return removed.
+    EXPECT_EQ(record.log,
+              (std::vector<std::string>{"Input #0, lavfi", "  Stream #0:0: Video: h264"}));
+    auto after = folder_contents(source.folder.path);
+    EXPECT_EQ(after["source_h264_90p.mp4"], "FAKEVIDEO 2.5\n");
+    after.erase("source_h264_90p.mp4");
+    EXPECT_EQ(after, source.before);
+}
+
+TEST(JobFaults, AFailureAfterPartOfTheOutputRemovesThePartialFile) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "fail-partial");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    ASSERT_TRUE(std::holds_alternative<outcome::Failed>(*record.outcome));
+    const auto failed = std::get<outcome::Failed>(*record.outcome);
+    EXPECT_EQ(failed.exit_code, 1);
+    EXPECT_TRUE(failed.partial_file_removed);
+    EXPECT_EQ(record.log, (std::vector<std::string>{"Error while encoding: out of cheese"}));
+    EXPECT_EQ(folder_contents(source.folder.path), source.before);
+}
+
+TEST(JobFaults, AFailureBeforeAnyOutputRemovesOnlyTheReservation) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "refuse");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    ASSERT_TRUE(std::holds_alternative<outcome::Failed>(*record.outcome));
+    const auto failed = std::get<outcome::Failed>(*record.outcome);
+    EXPECT_EQ(failed.exit_code, 1);
+    // The empty file that reserved the name was ours, not a partial output of ffmpeg's.
+    EXPECT_FALSE(failed.partial_file_removed);
+    EXPECT_EQ(folder_contents(source.folder.path), source.before);
+}
+
+#ifdef _WIN32
+TEST(JobFaults, ACrashCodeIsReportedSigned) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "exit:3221225477"); // 0xC0000005
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    ASSERT_TRUE(std::holds_alternative<outcome::Failed>(*record.outcome));
+    EXPECT_EQ(std::get<outcome::Failed>(*record.outcome).exit_code, -1073741819);
+    store_language(Language::English);
+    EXPECT_EQ(outcome_text(*record.outcome).rfind("Failed (code -1073741819) after ", 0), 0u);
+}
+#endif
+
+TEST(JobFaults, AnUnreadableOutputIsInvalidAndRemoved) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "invalid");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    EXPECT_TRUE(std::holds_alternative<outcome::Invalid>(*record.outcome));
+    EXPECT_EQ(folder_contents(source.folder.path), source.before);
+}
+
+TEST(JobFaults, MalformedProgressValuesAreIgnored) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "garbage-progress");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    ASSERT_EQ(record.progress.size(), 3u);
+    EXPECT_EQ(record.progress[0].bitrate, "N/A");
+    EXPECT_EQ(record.progress[0].speed, 0);
+    EXPECT_EQ(record.progress[0].fps, 0);
+    EXPECT_EQ(record.progress[0].percent, 25);
+    EXPECT_EQ(record.progress[1].bitrate, "99kbits/s");
+    EXPECT_EQ(record.progress[1].speed, 1.25);
+    EXPECT_EQ(record.progress[1].fps, 30);
+    EXPECT_EQ(record.progress[1].percent, 50);
+    EXPECT_EQ(record.progress[2].percent, 100);
+}
+
+TEST(JobFaults, ANonUtf8ProgressLineEndsOnlyTheProgress) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "bad-utf8-stdout");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    EXPECT_EQ(percents(record), (std::vector<float>{25}));
+}
+
+TEST(JobFaults, ANonUtf8LogLineEndsOnlyTheLog) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "bad-utf8-stderr");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    EXPECT_EQ(record.log, (std::vector<std::string>{"before 1", "before 2"}));
+    EXPECT_EQ(percents(record).back(), 100);
+}
+
+TEST(JobFaults, TenMebibytesOfLogNeitherBlockNorGetLost) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "flood-stderr");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    ASSERT_EQ(record.log.size(), 102400u);
+    for (std::size_t i = 0; i < record.log.size(); ++i) {
+        std::string number = std::to_string(i + 1);
+        number.insert(0, 6 - number.size(), '0');
+        ASSERT_EQ(record.log[i].substr(0, 11), "log " + number + " ") << i;
+    }
+    // Steps of 1 % each, then the last block and the end.
+    EXPECT_EQ(record.progress.size(), 102u);
+    EXPECT_EQ(percents(record).back(), 100);
+}
+
+TEST(JobFaults, WithoutProgressEndTheJobStillEnds) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "no-progress-end");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    EXPECT_EQ(percents(record), (std::vector<float>{25, 40}));
+}
+
+TEST(JobFaults, AnFfmpegThatCannotStartLeavesNothingBehind) {
+    SourceFolder source;
+    for (const auto& [language, prefix] :
+         {std::pair{Language::English, "Could not launch ffmpeg: "},
+          std::pair{Language::French, "Impossible de lancer ffmpeg : "}}) {
+        store_language(language);
+        auto started = start_job({}, source.media, EncoderSupport{},
+                                 source.folder.path / executable_file_name("no-ffmpeg"),
+                                 testing::fake_ffprobe());
+        ASSERT_FALSE(started.job);
+        EXPECT_EQ(started.job.error().rfind(prefix, 0), 0u) << started.job.error();
+        EXPECT_TRUE(started.job.error().ends_with(" (os error 2)")) << started.job.error();
+        EXPECT_EQ(started.output_path, source.output());
+        EXPECT_EQ(folder_contents(source.folder.path), source.before);
+    }
+    store_language(Language::English);
+}
+
+TEST(JobFaults, TakenNamesAreSkippedAndNeverOverwritten) {
+    SourceFolder source;
+    testing::write_bytes(source.output(), "someone else's encode");
+    source.before = folder_contents(source.folder.path);
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
+    auto started = start_fake_job(source);
+    ASSERT_TRUE(started.job) << started.job.error();
+    EXPECT_EQ(started.output_path, source.folder.path / "source_h264_90p (1).mp4");
+    const JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    auto after = folder_contents(source.folder.path);
+    after.erase("source_h264_90p (1).mp4");
+    EXPECT_EQ(after, source.before);
+}
+
+// Two jobs started at the same instant for the same source and options must not share an
+// output file: each reserves its name before ffmpeg starts.
+TEST(JobFaults, JobsStartedTogetherGetDifferentOutputs) {
+    SourceFolder source;
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
+    constexpr int job_count = 4;
+    std::latch ready(job_count);
+    std::vector<std::optional<JobStart>> starts(job_count);
+    std::vector<std::thread> starters;
+    for (int i = 0; i < job_count; ++i) {
+        starters.emplace_back([&, i] {
+            ready.arrive_and_wait();
+            starts[i].emplace(start_fake_job(source));
+        });
+    }
+    for (auto& starter : starters) {
+        starter.join();
+    }
+    std::set<std::filesystem::path> outputs;
+    for (auto& start : starts) {
+        ASSERT_TRUE(start->job) << start->job.error();
+        outputs.insert(start->output_path);
+        const JobRecord record = testing::collect_job(start->job.value());
+        expect_clean_end(record);
+        EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    }
+    EXPECT_EQ(outputs.size(), static_cast<std::size_t>(job_count));
+    auto after = folder_contents(source.folder.path);
+    for (const auto& output : outputs) {
+        EXPECT_EQ(after[path_to_utf8(output.filename())], "FAKEVIDEO 2.5\n");
+        after.erase(path_to_utf8(output.filename()));
+    }
+    EXPECT_EQ(after, source.before);
+}
+
+// Ten thousand files take Wine most of a minute; the rule is the same on both platforms.
+#ifndef _WIN32
+TEST(JobFaults, WhenEveryNameIsTakenTheStartFails) {
+    SourceFolder source;
+    testing::write_bytes(source.output(), "");
+    for (int i = 1; i <= 9999; ++i) {
+        testing::write_bytes(
+            source.folder.path / ("source_h264_90p (" + std::to_string(i) + ").mp4"), "");
+    }
+    const std::string names_before = testing::list_folder(source.folder.path);
+    store_language(Language::English);
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
+    auto started = start_fake_job(source);
+    ASSERT_FALSE(started.job);
+    EXPECT_EQ(started.job.error(),
+              "No free output file name in " + path_to_utf8(source.folder.path));
+    EXPECT_EQ(testing::list_folder(source.folder.path), names_before);
+    EXPECT_EQ(read_file_bytes(source.folder.path / "source.mp4"),
+              std::optional<std::string>("the user's video"));
+}
+#endif
+
+} // namespace
+} // namespace ondrel

@@ -1,0 +1,59 @@
+// A real encode from start to verified end.
+#include "real_tools.hpp"
+#include "support/temporary_folder.hpp"
+#include "video_compress/job.hpp"
+#include "video_compress/outcome_text.hpp"
+#include "video_compress/probe.hpp"
+
+#include <gtest/gtest.h>
+
+namespace ondrel {
+namespace {
+
+using testing::real_tool;
+
+TEST(RealEncode, EndsDoneWithAVerifiedOutputBesideANonAsciiSource) {
+    testing::TemporaryFolder folder("encode");
+    const auto inner = folder.path / path_from_utf8("été 日本");
+    std::filesystem::create_directories(inner);
+    const auto source = inner / path_from_utf8("vidéo 🎬.mp4");
+    std::filesystem::copy_file(testing::clips_folder() / "video_aac.mp4", source);
+    // The plain name is taken already: the job must write beside it, not over it.
+    testing::write_bytes(inner / path_from_utf8("vidéo 🎬_h264_90p.mp4"), "the user's file");
+    const auto before = testing::folder_contents(inner);
+
+    auto media = probe_media(real_tool("ffprobe"), source);
+    ASSERT_TRUE(media) << media.error();
+    CompressOptions options;
+    options.speed = SpeedPreset::Fast;
+    auto started = start_job(options, media.value(), EncoderSupport{}, real_tool("ffmpeg"),
+                             real_tool("ffprobe"));
+    ASSERT_TRUE(started.job) << started.job.error();
+    EXPECT_EQ(started.output_path, inner / path_from_utf8("vidéo 🎬_h264_90p (1).mp4"));
+
+    const auto record = testing::collect_job(started.job.value());
+    ASSERT_TRUE(record.outcome);
+    EXPECT_TRUE(record.disconnected_after_finish);
+    store_language(Language::English);
+    ASSERT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome))
+        << outcome_text(*record.outcome) << "\n"
+        << (record.log.empty() ? "" : record.log.back());
+    ASSERT_FALSE(record.progress.empty());
+    EXPECT_EQ(record.progress.back().percent, 100);
+    EXPECT_FALSE(record.progress.back().bitrate.empty());
+
+    auto output = probe_media(real_tool("ffprobe"), started.output_path);
+    ASSERT_TRUE(output) << output.error();
+    EXPECT_EQ(output.value().video_codec, "h264");
+    EXPECT_EQ(output.value().width, 160u);
+    EXPECT_EQ(output.value().height, 90u);
+    EXPECT_NEAR(output.value().duration, 2.0, 0.2);
+    EXPECT_EQ(output.value().first_audio_codec, "aac");
+
+    auto after = testing::folder_contents(inner);
+    after.erase("vidéo 🎬_h264_90p (1).mp4");
+    EXPECT_EQ(after, before);
+}
+
+} // namespace
+} // namespace ondrel

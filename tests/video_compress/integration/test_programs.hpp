@@ -1,0 +1,48 @@
+// What the process and job tests share: where the fake and real tools are, collecting a
+// job's messages, and looking at folders and processes.
+#pragma once
+
+#include "video_compress/compress_message.hpp"
+#include "video_compress/job.hpp"
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ondrel::testing {
+
+// The folder of the running test program; the fakes and the clips are beside it.
+std::filesystem::path test_programs_folder();
+std::filesystem::path fake_ffmpeg();
+std::filesystem::path fake_ffprobe();
+std::filesystem::path clips_folder();
+
+// Everything a job sent, in order, up to and including Finished.
+struct JobRecord {
+    std::vector<message::Progress> progress;
+    std::vector<std::string> log;
+    std::optional<JobOutcome> outcome;
+    bool disconnected_after_finish = false; // nothing came after Finished, and no sender is left
+    bool other_messages = false;            // anything that is no job message
+};
+
+// Receives until Finished; gives up (outcome absent) after `limit`, which only a hung job
+// reaches.
+JobRecord collect_job(CompressJob& job, std::chrono::seconds limit = std::chrono::seconds(120));
+
+// Every file of a folder (not recursive) with its bytes.
+std::map<std::string, std::string> folder_contents(const std::filesystem::path& folder);
+
+void write_bytes(const std::filesystem::path& file, const std::string& bytes);
+
+// Waits up to `limit` for the file to exist.
+bool wait_for_file(const std::filesystem::path& file, std::chrono::seconds limit);
+
+// Whether a process with this id still runs (a zombie counts as ended); waits up to `limit`
+// for it to end.
+bool process_ends_within(int process_id, std::chrono::seconds limit);
+
+} // namespace ondrel::testing

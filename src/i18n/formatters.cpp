@@ -147,9 +147,7 @@ std::string format_duration(double seconds) {
         return "?";
     }
     const std::int64_t s = round_half_away_saturated(seconds);
-    const auto two_digits = [](std::int64_t n) {
-        return (n < 10 ? "0" : "") + std::to_string(n);
-    };
+    const auto two_digits = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
     if (s < 60) {
         return std::to_string(s) + " s";
     }

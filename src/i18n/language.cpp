@@ -28,7 +28,9 @@ std::string_view tr(std::string_view english, std::string_view french) {
     return current_language() == Language::English ? english : french;
 }
 
-std::string_view tr(const TextPair& pair) { return tr(pair.english, pair.french); }
+std::string_view tr(const TextPair& pair) {
+    return tr(pair.english, pair.french);
+}
 
 std::optional<Language> parse_language(std::string_view text) {
     const std::string key = ascii_lower(trim_unicode_space(text));

@@ -9,7 +9,9 @@ std::unique_ptr<AppState> the_state;
 
 } // namespace
 
-AppState* app() { return the_state.get(); }
+AppState* app() {
+    return the_state.get();
+}
 
 AppState& create_app_state(Settings settings) {
     auto state = std::make_unique<AppState>();

@@ -5,7 +5,9 @@
 namespace ondrel {
 namespace {
 
-bool is_blank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool is_blank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 } // namespace
 
@@ -67,7 +69,9 @@ std::vector<std::u16string> split_command_line(std::u16string_view line) {
     return arguments;
 }
 
-bool is_url(std::string_view text) { return text.find("://") != std::string_view::npos; }
+bool is_url(std::string_view text) {
+    return text.find("://") != std::string_view::npos;
+}
 
 std::optional<std::string> first_argument(const std::vector<std::u16string>& arguments) {
     if (arguments.size() < 2) {

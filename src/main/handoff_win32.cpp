@@ -21,9 +21,8 @@ bool hand_off_to_running_instance(const std::optional<std::string>& file) {
     // Lets the running window bring itself to the front.
     AllowSetForegroundWindow(owner);
     DWORD_PTR result = 0;
-    const LRESULT sent = SendMessageTimeoutW(running, WM_COPYDATA, 0,
-                                             reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
-                                             5000, &result);
+    const LRESULT sent = SendMessageTimeoutW(
+        running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000, &result);
     return sent != 0 && result == 1;
 }
 

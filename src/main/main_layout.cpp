@@ -5,7 +5,9 @@
 
 namespace ondrel {
 
-std::int32_t bar_height(std::uint32_t dpi) { return scale_for_dpi(44, dpi); }
+std::int32_t bar_height(std::uint32_t dpi) {
+    return scale_for_dpi(44, dpi);
+}
 
 PixelSize minimum_track_size(std::uint32_t dpi) {
     return {scale_for_dpi(580, dpi), scale_for_dpi(300, dpi)};

@@ -20,7 +20,9 @@ std::optional<ShellPlacement> full_screen_placement(const AppState& state) {
 
 } // namespace
 
-ShellWindow shell_window(HWND window) { return reinterpret_cast<ShellWindow>(window); }
+ShellWindow shell_window(HWND window) {
+    return reinterpret_cast<ShellWindow>(window);
+}
 
 void layout_children(AppState& state) {
     if (state.video_window == nullptr) {
@@ -73,8 +75,7 @@ void set_full_screen(AppState& state, bool on) {
                           GetWindowLongPtrW(main, GWL_STYLE) | overlapped_window_style);
         SetWindowPlacement(main, &state.saved_placement);
         SetWindowPos(main, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED |
-                         SWP_NOOWNERZORDER);
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     }
     layout_children(state);
@@ -87,8 +88,7 @@ void set_always_on_top(AppState& state, bool on) {
                  SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     save_settings(state.settings);
     if (state.session.player) {
-        show_text(state.session, tr(on ? texts::always_on_top_on : texts::always_on_top_off),
-                  1500);
+        show_text(state.session, tr(on ? texts::always_on_top_on : texts::always_on_top_off), 1500);
     }
     InvalidateRect(state.control_bar, nullptr, FALSE);
 }

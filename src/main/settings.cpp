@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 
-bool parse_flag(std::string_view value) { return value == "1"; }
+bool parse_flag(std::string_view value) {
+    return value == "1";
+}
 
 void apply_volume(Settings& settings, std::string_view value) {
     const std::optional<double> parsed = parse_double(value);
@@ -30,9 +32,8 @@ void apply_window(Settings& settings, std::string_view value) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = value.find(',', start);
-        const std::string_view piece =
-            value.substr(start, comma == std::string_view::npos ? std::string_view::npos
-                                                                 : comma - start);
+        const std::string_view piece = value.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         if (const auto n = parse_int32(trim_unicode_space(piece))) {
             numbers.push_back(*n);
         }
@@ -82,24 +83,28 @@ void apply_line(Settings& settings, std::string_view line) {
 // key of its own.
 std::string single_line(std::string_view value) {
     std::string out(value);
-    std::replace_if(out.begin(), out.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        out.begin(), out.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return out;
 }
 
-const char* flag_text(bool on) { return on ? "1" : "0"; }
+const char* flag_text(bool on) {
+    return on ? "1" : "0";
+}
 
 } // namespace
 
 std::filesystem::path program_data_folder() {
     std::optional<std::string> app_data = environment_variable("APPDATA");
     // An empty APPDATA would put the file in whatever the current folder happens to be.
-    const std::filesystem::path base = app_data && !app_data->empty()
-                                           ? path_from_utf8(*app_data)
-                                           : temporary_folder();
+    const std::filesystem::path base =
+        app_data && !app_data->empty() ? path_from_utf8(*app_data) : temporary_folder();
     return base / "Ondrel";
 }
 
-std::filesystem::path settings_path() { return program_data_folder() / "settings.ini"; }
+std::filesystem::path settings_path() {
+    return program_data_folder() / "settings.ini";
+}
 
 Settings parse_settings(std::string_view text) {
     Settings settings;
@@ -152,13 +157,17 @@ Settings load_settings_from(const std::filesystem::path& file) {
     return parse_settings(*bytes);
 }
 
-Settings load_settings() { return load_settings_from(settings_path()); }
+Settings load_settings() {
+    return load_settings_from(settings_path());
+}
 
 bool save_settings_to(const Settings& settings, const std::filesystem::path& file) {
     create_folders_quietly(file.parent_path());
     return replace_file_contents(file, format_settings(settings)).ok();
 }
 
-void save_settings(const Settings& settings) { save_settings_to(settings, settings_path()); }
+void save_settings(const Settings& settings) {
+    save_settings_to(settings, settings_path());
+}
 
 } // namespace ondrel

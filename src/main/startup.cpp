@@ -55,8 +55,7 @@ void restore_saved_rectangle(HWND main, const Settings& settings) {
     SetWindowPlacement(main, &placement);
 }
 
-HWND create_child(const wchar_t* window_class, DWORD extra_style, HWND parent,
-                  HINSTANCE instance) {
+HWND create_child(const wchar_t* window_class, DWORD extra_style, HWND parent, HINSTANCE instance) {
     return CreateWindowExW(0, window_class, nullptr,
                            WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS | extra_style, 0,
                            0, 0, 0, parent, nullptr, instance, nullptr);
@@ -72,9 +71,8 @@ std::filesystem::path create_watch_later_folder() {
 
 std::optional<std::string> command_line_file(const wchar_t* command_line) {
     const std::wstring_view line(command_line == nullptr ? L"" : command_line);
-    const std::optional<std::string> argument = first_argument(
-        split_command_line(std::u16string_view(reinterpret_cast<const char16_t*>(line.data()),
-                                               line.size())));
+    const std::optional<std::string> argument = first_argument(split_command_line(
+        std::u16string_view(reinterpret_cast<const char16_t*>(line.data()), line.size())));
     if (!argument || is_url(*argument)) {
         return argument;
     }
@@ -101,10 +99,9 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
 
     AppState& state = create_app_state(std::move(settings));
     const PixelSize size = default_window_size(GetDpiForSystem());
-    const HWND main = CreateWindowExW(0, main_window_class, L"Ondrel",
-                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, size.width, size.height, nullptr, nullptr,
-                                      instance, nullptr);
+    const HWND main = CreateWindowExW(
+        0, main_window_class, L"Ondrel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+        CW_USEDEFAULT, size.width, size.height, nullptr, nullptr, instance, nullptr);
     if (main == nullptr) {
         return StartOutcome::Ended;
     }
@@ -134,8 +131,8 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
     const std::filesystem::path watch_later = create_watch_later_folder();
     const PlayerWindows windows{shell_window(main), shell_window(state.video_window),
                                 shell_window(state.control_bar)};
-    const Status started =
-        start_player(state.session, mpv.value(), windows, state.settings, path_to_utf8(watch_later));
+    const Status started = start_player(state.session, mpv.value(), windows, state.settings,
+                                        path_to_utf8(watch_later));
     if (!started) {
         show_fatal_error(main, started.error());
         return StartOutcome::Ended;

@@ -31,6 +31,8 @@ std::int32_t scale_for_dpi(float size, std::uint32_t dpi) {
     return saturate(rounded);
 }
 
-std::int32_t truncate_saturated(float value) { return saturate(std::trunc(value)); }
+std::int32_t truncate_saturated(float value) {
+    return saturate(std::trunc(value));
+}
 
 } // namespace ondrel

@@ -10,7 +10,9 @@ namespace ondrel {
 std::int32_t scale_for_dpi(float size, std::uint32_t dpi);
 
 // The About and compression windows never scale below 96 DPI.
-inline std::uint32_t at_least_96(std::uint32_t dpi) { return dpi < 96 ? 96 : dpi; }
+inline std::uint32_t at_least_96(std::uint32_t dpi) {
+    return dpi < 96 ? 96 : dpi;
+}
 
 // Saturating float-to-int32 conversion, truncating toward zero; NaN gives 0.
 std::int32_t truncate_saturated(float value);

@@ -71,10 +71,9 @@ std::optional<std::string> read_file_bytes(const std::filesystem::path& path) {
 
 Status replace_file_contents(const std::filesystem::path& target, std::string_view bytes) {
     std::filesystem::path temporary = target;
-    temporary += "." + std::to_string(::getpid()) + "-" + std::to_string(++temporary_counter) +
-                 ".tmp";
-    Descriptor file(
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    temporary +=
+        "." + std::to_string(::getpid()) + "-" + std::to_string(++temporary_counter) + ".tmp";
+    Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (file.fd < 0) {
         return Failure{last_os_error_text()};
     }
@@ -110,6 +109,8 @@ std::string os_error_text(int code) {
     return std::string(std::strerror(code)) + " (os error " + std::to_string(code) + ")";
 }
 
-std::string last_os_error_text() { return os_error_text(errno); }
+std::string last_os_error_text() {
+    return os_error_text(errno);
+}
 
 } // namespace ondrel

@@ -21,8 +21,8 @@ bool is_transient_sharing_error(DWORD error) {
 
 bool write_all(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
-        const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u
-                                                       : static_cast<DWORD>(bytes.size());
+        const DWORD chunk =
+            bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
         if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
             return false;
@@ -146,6 +146,8 @@ std::string os_error_text(int code) {
     return narrow(text) + " (os error " + std::to_string(code) + ")";
 }
 
-std::string last_os_error_text() { return os_error_text(static_cast<int>(::GetLastError())); }
+std::string last_os_error_text() {
+    return os_error_text(static_cast<int>(::GetLastError()));
+}
 
 } // namespace ondrel

@@ -1,8 +1,8 @@
 #include "platform/numbers.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,8 +19,8 @@ std::string format_shortest(double value) {
         return "0";
     }
     std::array<char, 400> buffer{};
-    const auto [end, ec] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                         std::chars_format::fixed);
     if (ec != std::errc{}) {
         return "NaN";
     }
@@ -60,7 +60,7 @@ long decimal_magnitude(std::string_view text) {
         return 0;
     }
     const long position = first_digit < point ? static_cast<long>(point - first_digit)
-                                               : -static_cast<long>(first_digit - point - 1);
+                                              : -static_cast<long>(first_digit - point - 1);
     return position + exponent;
 }
 

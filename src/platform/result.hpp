@@ -27,6 +27,8 @@ template <class T> struct Result {
 struct Done {};
 using Status = Result<Done>;
 
-inline Status success() { return Status(Done{}); }
+inline Status success() {
+    return Status(Done{});
+}
 
 } // namespace ondrel

@@ -22,6 +22,8 @@ std::optional<std::string> read_registry_language(RegistryScope scope) {
     return narrow(std::wstring_view(buffer, length));
 }
 
-std::uint16_t user_ui_language_id() { return ::GetUserDefaultUILanguage(); }
+std::uint16_t user_ui_language_id() {
+    return ::GetUserDefaultUILanguage();
+}
 
 } // namespace ondrel

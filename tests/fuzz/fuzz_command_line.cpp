@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (characters > line.size()) {
         std::abort();
     }
-    if (const auto first = ondrel::first_argument(arguments); first && !ondrel::is_valid_utf8(*first)) {
+    if (const auto first = ondrel::first_argument(arguments);
+        first && !ondrel::is_valid_utf8(*first)) {
         std::abort();
     }
     return 0;

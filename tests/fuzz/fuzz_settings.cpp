@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (first.volume < 0 || first.volume > 100 || first.volume != first.volume) {
         std::abort();
     }
-    if (first.window && (first.window->left >= first.window->right ||
-                         first.window->top >= first.window->bottom)) {
+    if (first.window &&
+        (first.window->left >= first.window->right || first.window->top >= first.window->bottom)) {
         std::abort();
     }
     // What is written reads back as the same file.

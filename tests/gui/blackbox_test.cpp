@@ -10,7 +10,9 @@
 namespace ondrel::testing {
 namespace {
 
-std::filesystem::path build_folder() { return program_folder().parent_path().parent_path(); }
+std::filesystem::path build_folder() {
+    return program_folder().parent_path().parent_path();
+}
 
 // A copy of the program, with the chosen libmpv double variant (or none) beside it.
 struct Installation {
@@ -25,9 +27,8 @@ struct Installation {
         // English unless a test says otherwise, whatever the machine's display language.
         write_settings("language=en\n");
         if (double_variant != nullptr) {
-            std::filesystem::copy_file(
-                build_folder() / L"tests" / double_variant / L"libmpv-2.dll",
-                folder / L"libmpv-2.dll");
+            std::filesystem::copy_file(build_folder() / L"tests" / double_variant / L"libmpv-2.dll",
+                                       folder / L"libmpv-2.dll");
         }
     }
 
@@ -47,11 +48,13 @@ struct Installation {
 
 HWND wait_for_window(DWORD process, const wchar_t* window_class) {
     HWND found = nullptr;
-    pump_until([&] {
-        const auto windows = windows_of_process(process, window_class);
-        found = windows.empty() ? nullptr : windows.front();
-        return found != nullptr;
-    }, std::chrono::milliseconds(20000));
+    pump_until(
+        [&] {
+            const auto windows = windows_of_process(process, window_class);
+            found = windows.empty() ? nullptr : windows.front();
+            return found != nullptr;
+        },
+        std::chrono::milliseconds(20000));
     return found;
 }
 
@@ -137,8 +140,8 @@ DWORD run_reg(const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info)) {
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &info)) {
         return 0xFFFFFFFF;
     }
     UniqueHandle process(info.hProcess);
@@ -154,9 +157,7 @@ struct ScreenAt144Dpi {
     ScreenAt144Dpi() {
         run_reg(L"add \"HKCU\\Control Panel\\Desktop\" /v LogPixels /t REG_DWORD /d 144 /f");
     }
-    ~ScreenAt144Dpi() {
-        run_reg(L"delete \"HKCU\\Control Panel\\Desktop\" /v LogPixels /f");
-    }
+    ~ScreenAt144Dpi() { run_reg(L"delete \"HKCU\\Control Panel\\Desktop\" /v LogPixels /f"); }
 };
 
 TEST(BlackBox, At144DpiEverythingIsScaled) {

@@ -23,10 +23,12 @@ TEST(GuiHandoff, SecondLaunchShowsNoWindowAndTheFirstOpensTheFile) {
     ASSERT_TRUE(second.process);
     bool second_showed_a_window = false;
     // The hand-off is a synchronous message: this thread must keep handling messages.
-    ASSERT_TRUE(pump_until([&] {
-        second_showed_a_window |= !windows_of_process(second.id).empty();
-        return WaitForSingleObject(second.process.get(), 0) == WAIT_OBJECT_0;
-    }, std::chrono::milliseconds(30000)));
+    ASSERT_TRUE(pump_until(
+        [&] {
+            second_showed_a_window |= !windows_of_process(second.id).empty();
+            return WaitForSingleObject(second.process.get(), 0) == WAIT_OBJECT_0;
+        },
+        std::chrono::milliseconds(30000)));
     EXPECT_EQ(wait_for_exit(second), 0u);
     EXPECT_FALSE(second_showed_a_window);
 
@@ -54,9 +56,9 @@ TEST(GuiHandoff, LaunchWithoutAFileOnlyBringsTheWindowBack) {
     ShowWindow(session.main(), SW_MINIMIZE);
     StartedProgram second =
         start_program(built_program(), {}, {{L"APPDATA", session.app_data.path.wstring()}});
-    ASSERT_TRUE(pump_until([&] {
-        return WaitForSingleObject(second.process.get(), 0) == WAIT_OBJECT_0;
-    }, std::chrono::milliseconds(30000)));
+    ASSERT_TRUE(
+        pump_until([&] { return WaitForSingleObject(second.process.get(), 0) == WAIT_OBJECT_0; },
+                   std::chrono::milliseconds(30000)));
     EXPECT_EQ(wait_for_exit(second), 0u);
     EXPECT_FALSE(IsIconic(session.main()));
     for (const auto& line : recorded("mpv_command")) {

@@ -161,7 +161,8 @@ TEST(GuiMainWindow, DroppedSubtitlesAreAddedAndOtherFilesOpened) {
     ASSERT_TRUE(pump_until([&] { return session.state().session.playback.file_loaded; }));
 
     SendMessageW(session.main(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(make_drop({L"C:\\videos\\MOVIE.SRT", L"C:\\other.mp4"})), 0);
+                 reinterpret_cast<WPARAM>(make_drop({L"C:\\videos\\MOVIE.SRT", L"C:\\other.mp4"})),
+                 0);
     SendMessageW(session.main(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(make_drop({L"C:\\videos\\notes.txt"})), 0);
     const auto subtitles = sync_commands("sub-add");
@@ -245,7 +246,7 @@ TEST(GuiHandoff, HostilePayloadsAreReadSafely) {
         EXPECT_EQ(send_copy_data(session.main(), c.tag, c.data, c.bytes), c.answer) << c.name;
     }
     const auto loads = sync_commands("loadfile");
-    ASSERT_EQ(loads.size(), 3u); // the empty texts open nothing
+    ASSERT_EQ(loads.size(), 3u);    // the empty texts open nothing
     EXPECT_EQ(loads[0][1], "C:\\"); // three whole units of the seven bytes
     EXPECT_EQ(loads[1][1], "C:\\a.mp4");
     EXPECT_EQ(loads[2][1], "C:\\Vidéos\\映画.mkv");

@@ -1,8 +1,8 @@
 // The real main window, started in this process against the libmpv test double.
 #include "gui/support/desktop.hpp"
 #include "gui/support/gui_session.hpp"
-#include "main/main_layout.hpp"
 #include "main/handoff.hpp"
+#include "main/main_layout.hpp"
 #include "main/startup.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -21,12 +21,31 @@ TEST(GuiStartup, OptionsReachLibmpvInOrderWithTheVideoWindow) {
     ASSERT_TRUE(session.start());
     const auto options = recorded("mpv_set_option_string");
     ASSERT_GE(options.size(), 26u);
-    const char* expected_names[] = {
-        "wid", "config", "load-scripts", "ytdl", "osc", "input-default-bindings",
-        "input-vo-keyboard", "input-cursor", "cursor-autohide", "vo", "gpu-api", "hwdec",
-        "keep-open", "idle", "force-window", "resume-playback", "watch-later-directory",
-        "volume-max", "volume", "mute", "osd-duration", "osd-font-size", "audio-client-name",
-        "watch-later-options", "sub-auto"};
+    const char* expected_names[] = {"wid",
+                                    "config",
+                                    "load-scripts",
+                                    "ytdl",
+                                    "osc",
+                                    "input-default-bindings",
+                                    "input-vo-keyboard",
+                                    "input-cursor",
+                                    "cursor-autohide",
+                                    "vo",
+                                    "gpu-api",
+                                    "hwdec",
+                                    "keep-open",
+                                    "idle",
+                                    "force-window",
+                                    "resume-playback",
+                                    "watch-later-directory",
+                                    "volume-max",
+                                    "volume",
+                                    "mute",
+                                    "osd-duration",
+                                    "osd-font-size",
+                                    "audio-client-name",
+                                    "watch-later-options",
+                                    "sub-auto"};
     for (std::size_t i = 0; i < std::size(expected_names); ++i) {
         EXPECT_EQ(options[i].at("name"), expected_names[i]) << i;
     }
@@ -66,7 +85,8 @@ TEST(GuiStartup, WithoutAFileTheDropHintStaysForAnHour) {
 TEST(GuiStartup, CommandLineFileIsOpenedAndNamedInTheTitle) {
     GuiSession session;
     const std::filesystem::path clip = session.app_data.path / L"Vidéo d'été.mp4";
-    ASSERT_TRUE(session.start(L"\"C:\\Ondrel\\Ondrel.exe\" \"" + clip.wstring() + L"\" second.mp4"));
+    ASSERT_TRUE(
+        session.start(L"\"C:\\Ondrel\\Ondrel.exe\" \"" + clip.wstring() + L"\" second.mp4"));
     std::vector<std::vector<std::string>> loads;
     for (const auto& line : recorded("mpv_command")) {
         const auto args = line.at("args").get<std::vector<std::string>>();

@@ -14,15 +14,17 @@ TEST(SplitCommandLine, WindowsRules) {
     };
     const Case cases[] = {
         {u"Ondrel.exe", {u"Ondrel.exe"}},
-        {u"\"C:\\Program Files\\Ondrel\\Ondrel.exe\" clip.mp4", {u"C:\\Program Files\\Ondrel\\Ondrel.exe", u"clip.mp4"}},
+        {u"\"C:\\Program Files\\Ondrel\\Ondrel.exe\" clip.mp4",
+         {u"C:\\Program Files\\Ondrel\\Ondrel.exe", u"clip.mp4"}},
         // The program path keeps its backslashes even before a quote.
-        {u"C:\\Ondrel\\Ondrel.exe \"C:\\My Videos\\a b.mkv\"", {u"C:\\Ondrel\\Ondrel.exe", u"C:\\My Videos\\a b.mkv"}},
+        {u"C:\\Ondrel\\Ondrel.exe \"C:\\My Videos\\a b.mkv\"",
+         {u"C:\\Ondrel\\Ondrel.exe", u"C:\\My Videos\\a b.mkv"}},
         {u"x  a\tb ", {u"x", u"a", u"b"}},
-        {u"x a\\\\\\\"b", {u"x", u"a\\\"b"}},        // 3 backslashes + quote: \ and a literal quote
-        {u"x \"a\\\\\" b", {u"x", u"a\\", u"b"}},     // 2 backslashes + quote: \ and end of quoting
-        {u"x a\\b\\\\c", {u"x", u"a\\b\\\\c"}},       // backslashes not before a quote stay
-        {u"x \"a\"\"b\"", {u"x", u"a\"b"}},          // "" inside quotes gives one quote
-        {u"x \"\"", {u"x", u""}},                    // an empty quoted argument exists
+        {u"x a\\\\\\\"b", {u"x", u"a\\\"b"}},     // 3 backslashes + quote: \ and a literal quote
+        {u"x \"a\\\\\" b", {u"x", u"a\\", u"b"}}, // 2 backslashes + quote: \ and end of quoting
+        {u"x a\\b\\\\c", {u"x", u"a\\b\\\\c"}},   // backslashes not before a quote stay
+        {u"x \"a\"\"b\"", {u"x", u"a\"b"}},       // "" inside quotes gives one quote
+        {u"x \"\"", {u"x", u""}},                 // an empty quoted argument exists
         {u"x \"unterminated arg", {u"x", u"unterminated arg"}},
         {u"x C:\\dir\\", {u"x", u"C:\\dir\\"}},
         {u"\"quoted prog\"tail first", {u"quoted progtail", u"first"}},

@@ -46,7 +46,9 @@ ScopedEnvironment::ScopedEnvironment(std::string variable, const std::optional<s
     set_environment(name, value);
 }
 
-ScopedEnvironment::~ScopedEnvironment() { set_environment(name, previous); }
+ScopedEnvironment::~ScopedEnvironment() {
+    set_environment(name, previous);
+}
 
 std::string list_folder(const std::filesystem::path& folder) {
     std::vector<std::string> names;

@@ -14,12 +14,18 @@ TEST(ScaleForDpi, RoundsHalvesAwayAndSaturates) {
         std::int32_t expected;
     };
     const Case cases[] = {
-        {44, 96, 44},   {44, 144, 66},   {44, 120, 55},  {1, 144, 2}, // 1.5 rounds up
-        {3, 144, 5},                                                   // 4.5 rounds up
-        {-1, 144, -2},                                                 // -1.5 rounds away
-        {0, 288, 0},    {5, 0, 0},       {580, 144, 870}, {300, 144, 450},
-        {11.5f, 120, 14},                                              // 14.375
-        {0.49999997f, 96, 0},                                          // just below a half
+        {44, 96, 44},
+        {44, 144, 66},
+        {44, 120, 55},
+        {1, 144, 2},   // 1.5 rounds up
+        {3, 144, 5},   // 4.5 rounds up
+        {-1, 144, -2}, // -1.5 rounds away
+        {0, 288, 0},
+        {5, 0, 0},
+        {580, 144, 870},
+        {300, 144, 450},
+        {11.5f, 120, 14},     // 14.375
+        {0.49999997f, 96, 0}, // just below a half
         {3e9f, 96, std::numeric_limits<std::int32_t>::max()},
         {-3e9f, 96, std::numeric_limits<std::int32_t>::min()},
         {std::numeric_limits<float>::infinity(), 96, std::numeric_limits<std::int32_t>::max()},

@@ -29,13 +29,28 @@ TEST(LanguageName, KnownCodesBothLanguages) {
         const char* french;
     };
     const Case cases[] = {
-        {"fre", "French", "Français"}, {"FRE", "French", "Français"}, {"fra", "French", "Français"},
-        {"eng", "English", "Anglais"}, {"ger", "German", "Allemand"}, {"deu", "German", "Allemand"},
-        {"spa", "Spanish", "Espagnol"}, {"it", "Italian", "Italien"}, {"por", "Portuguese", "Portugais"},
-        {"dut", "Dutch", "Néerlandais"}, {"ru", "Russian", "Russe"}, {"jpn", "Japanese", "Japonais"},
-        {"zho", "Chinese", "Chinois"}, {"kor", "Korean", "Coréen"}, {"ara", "Arabic", "Arabe"},
-        {"und", "", ""}, {"fr-CA", "fr-ca", "fr-ca"}, {"pt-BR", "pt-br", "pt-br"},
-        {"sv", "sv", "sv"}, {"hin", "hin", "hin"}, {"", "", ""}, {" fr", " fr", " fr"},
+        {"fre", "French", "Français"},
+        {"FRE", "French", "Français"},
+        {"fra", "French", "Français"},
+        {"eng", "English", "Anglais"},
+        {"ger", "German", "Allemand"},
+        {"deu", "German", "Allemand"},
+        {"spa", "Spanish", "Espagnol"},
+        {"it", "Italian", "Italien"},
+        {"por", "Portuguese", "Portugais"},
+        {"dut", "Dutch", "Néerlandais"},
+        {"ru", "Russian", "Russe"},
+        {"jpn", "Japanese", "Japonais"},
+        {"zho", "Chinese", "Chinois"},
+        {"kor", "Korean", "Coréen"},
+        {"ara", "Arabic", "Arabe"},
+        {"und", "", ""},
+        {"fr-CA", "fr-ca", "fr-ca"},
+        {"pt-BR", "pt-br", "pt-br"},
+        {"sv", "sv", "sv"},
+        {"hin", "hin", "hin"},
+        {"", "", ""},
+        {" fr", " fr", " fr"},
         {"e", "e", "e"},
     };
     for (const Case& c : cases) {
@@ -75,7 +90,8 @@ TEST(TrackLabel, HeadDetailsAndMarks) {
         {make_track(2, "und", "Director", "", 0, false, false), "Director", "Director"},
         {make_track(4, "und", "", "", 0, false, false), "Track 4", "Piste 4"},
         {make_track(5, "en", "English", "", 0, false, false), "English", "Anglais — English"},
-        {make_track(6, "eng", "", "ac3", 6, false, false), "English (ac3, 5.1)", "Anglais (ac3, 5.1)"},
+        {make_track(6, "eng", "", "ac3", 6, false, false), "English (ac3, 5.1)",
+         "Anglais (ac3, 5.1)"},
         {make_track(7, "", "", "", 1, false, false), "Track 7 (mono)", "Piste 7 (mono)"},
         {make_track(8, "", "", "truehd", 8, false, false), "Track 8 (truehd, 7.1)",
          "Piste 8 (truehd, 7.1)"},
@@ -118,11 +134,21 @@ TEST(FormatSize, UnitChosenBeforeRounding) {
 
 TEST(FormatDuration, RoundedBeforeTheUnitIsChosen) {
     const std::pair<double, const char*> cases[] = {
-        {7.4, "7 s"},       {0, "0 s"},          {59.4, "59 s"},   {59.6, "1 min"},
-        {125, "2 min 05 s"}, {180, "3 min"},     {3599.4, "59 min 59 s"}, {3599.5, "1 h 00 min"},
-        {3725, "1 h 02 min"}, {36000, "10 h 00 min"}, {0.5, "1 s"},
-        {-1, "?"},          {-0.1, "?"},
-        {std::numeric_limits<double>::infinity(), "?"}, {std::nan(""), "?"},
+        {7.4, "7 s"},
+        {0, "0 s"},
+        {59.4, "59 s"},
+        {59.6, "1 min"},
+        {125, "2 min 05 s"},
+        {180, "3 min"},
+        {3599.4, "59 min 59 s"},
+        {3599.5, "1 h 00 min"},
+        {3725, "1 h 02 min"},
+        {36000, "10 h 00 min"},
+        {0.5, "1 s"},
+        {-1, "?"},
+        {-0.1, "?"},
+        {std::numeric_limits<double>::infinity(), "?"},
+        {std::nan(""), "?"},
     };
     for (const auto& [seconds, text] : cases) {
         EXPECT_EQ(format_duration(seconds), text) << seconds;

@@ -11,8 +11,14 @@ namespace {
 
 TEST(FormatShortest, IntegersWithoutDecimalsAndFractionsAsNeeded) {
     const std::pair<double, const char*> cases[] = {
-        {80, "80"},     {62.4, "62.4"},   {0.125, "0.125"}, {-3, "-3"},    {-0.0, "0"},
-        {0.1, "0.1"},   {1e21, "1000000000000000000000"},    {2.5e-7, "0.00000025"},
+        {80, "80"},
+        {62.4, "62.4"},
+        {0.125, "0.125"},
+        {-3, "-3"},
+        {-0.0, "0"},
+        {0.1, "0.1"},
+        {1e21, "1000000000000000000000"},
+        {2.5e-7, "0.00000025"},
         {1.0 / 3, "0.3333333333333333"},
     };
     for (const auto& [value, text] : cases) {
@@ -33,15 +39,17 @@ TEST(FormatFixed, RoundsToTheGivenDecimals) {
 
 TEST(ParseDouble, WholeTextOrNothing) {
     const std::pair<const char*, double> good[] = {
-        {"62.4", 62.4}, {"+5", 5},  {"-3", -3},      {".5", 0.5}, {"5.", 5},
-        {"1e2", 100},   {"1E-2", 0.01}, {"150", 150}, {"1e999", std::numeric_limits<double>::infinity()},
+        {"62.4", 62.4}, {"+5", 5},    {"-3", -3},
+        {".5", 0.5},    {"5.", 5},    {"1e2", 100},
+        {"1E-2", 0.01}, {"150", 150}, {"1e999", std::numeric_limits<double>::infinity()},
         {"1e-999", 0},
     };
     for (const auto& [text, value] : good) {
         ASSERT_TRUE(parse_double(text).has_value()) << text;
         EXPECT_EQ(*parse_double(text), value) << text;
     }
-    for (const char* bad : {"", "abc", "1,5", " 1", "1 ", "0x10", "--1", "+-1", "+", "1e", "62.4%"}) {
+    for (const char* bad :
+         {"", "abc", "1,5", " 1", "1 ", "0x10", "--1", "+-1", "+", "1e", "62.4%"}) {
         EXPECT_FALSE(parse_double(bad).has_value()) << bad;
     }
     EXPECT_TRUE(std::isnan(parse_double("nan").value()));
@@ -61,8 +69,8 @@ TEST(ParseInt, Signed32And64) {
 
 TEST(RoundHalfAway, HalvesGoAwayFromZero) {
     const std::pair<double, std::int64_t> cases[] = {
-        {62.4, 62}, {62.5, 63}, {-62.5, -63}, {0.49999999999999994, 0}, {99.5, 100}, {1e300, INT64_MAX},
-        {-1e300, INT64_MIN},
+        {62.4, 62},  {62.5, 63},         {-62.5, -63},        {0.49999999999999994, 0},
+        {99.5, 100}, {1e300, INT64_MAX}, {-1e300, INT64_MIN},
     };
     for (const auto& [value, rounded] : cases) {
         EXPECT_EQ(round_half_away_saturated(value), rounded) << value;
@@ -78,10 +86,12 @@ struct CommaDecimal : std::numpunct<char> {
 };
 
 TEST(Numbers, DecimalCommaLocaleChangesNothing) {
-    const std::locale saved = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    const std::locale saved =
+        std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
     const std::string saved_c = std::setlocale(LC_ALL, nullptr);
     bool c_locale_has_comma = false;
-    for (const char* name : {"fr_FR.UTF-8", "de_DE.UTF-8", "French_France.1252", "fr-FR", "fr_FR"}) {
+    for (const char* name :
+         {"fr_FR.UTF-8", "de_DE.UTF-8", "French_France.1252", "fr-FR", "fr_FR"}) {
         if (std::setlocale(LC_ALL, name) != nullptr && *std::localeconv()->decimal_point == ',') {
             c_locale_has_comma = true;
             break;

@@ -18,14 +18,22 @@ TEST(ParseSettings, EmptyTextGivesDefaults) {
 
 TEST(ParseSettings, Volume) {
     const std::pair<const char*, double> cases[] = {
-        {"volume = 150 ", 100},    {"volume=abc", 80},        {"volume=-3", 0},
-        {"volume=62.4", 62.4},     {"volume=", 80},           {"volume=+40", 40},
-        {"volume=nan", 80},        {"volume=inf", 100},       {"volume=1,5", 80},
-        {"volume=30\nvolume=x", 30},                          // a bad later line keeps the earlier
-        {"volume=30\nvolume=70", 70},                         // the last line wins
-        {"Volume=50", 80},                                    // keys are case-sensitive
-        {"volume=55\r\n", 55},                                // CRLF
-        {"\xC2\xA0volume\t=\xE2\x80\x83" "20\xC2\xA0", 20},   // Unicode blanks are trimmed
+        {"volume = 150 ", 100},
+        {"volume=abc", 80},
+        {"volume=-3", 0},
+        {"volume=62.4", 62.4},
+        {"volume=", 80},
+        {"volume=+40", 40},
+        {"volume=nan", 80},
+        {"volume=inf", 100},
+        {"volume=1,5", 80},
+        {"volume=30\nvolume=x", 30},  // a bad later line keeps the earlier
+        {"volume=30\nvolume=70", 70}, // the last line wins
+        {"Volume=50", 80},            // keys are case-sensitive
+        {"volume=55\r\n", 55},        // CRLF
+        {"\xC2\xA0volume\t=\xE2\x80\x83"
+         "20\xC2\xA0",
+         20}, // Unicode blanks are trimmed
     };
     for (const auto& [text, volume] : cases) {
         EXPECT_EQ(parse_settings(text).volume, volume) << text;
@@ -34,8 +42,8 @@ TEST(ParseSettings, Volume) {
 
 TEST(ParseSettings, FlagsAreOnOnlyForExactlyOne) {
     const std::pair<const char*, bool> cases[] = {
-        {"mute=1", true},  {"mute = 1 ", true}, {"mute=true", false}, {"mute=yes", false},
-        {"mute=01", false}, {"mute=", false},   {"mute=1\nmute=0", false}, {"mute", false},
+        {"mute=1", true},   {"mute = 1 ", true}, {"mute=true", false},      {"mute=yes", false},
+        {"mute=01", false}, {"mute=", false},    {"mute=1\nmute=0", false}, {"mute", false},
     };
     for (const auto& [text, on] : cases) {
         EXPECT_EQ(parse_settings(text).mute, on) << text;
@@ -54,14 +62,15 @@ TEST(ParseSettings, WindowRectangle) {
     };
     const Case cases[] = {
         {"window=10, 20 ,x,800,600", WindowRect{10, 20, 800, 600}},
-        {"window=800,20,10,600", std::nullopt},          // left not below right
-        {"window=10,600,800,600", std::nullopt},         // top not below bottom
+        {"window=800,20,10,600", std::nullopt},  // left not below right
+        {"window=10,600,800,600", std::nullopt}, // top not below bottom
         {"window=1,2,3", std::nullopt},
         {"window=1,2,3,4,5", std::nullopt},
         {"window=-1920,+0,-1,1080", WindowRect{-1920, 0, -1, 1080}},
-        {"window=0,0,2147483648,10", std::nullopt},      // out of range pieces are skipped
+        {"window=0,0,2147483648,10", std::nullopt}, // out of range pieces are skipped
         {"window=,,1,,2,3,4,", WindowRect{1, 2, 3, 4}},
-        {"window=1,2,3,4\nwindow=9,9,1,1", WindowRect{1, 2, 3, 4}}, // an invalid line changes nothing
+        {"window=1,2,3,4\nwindow=9,9,1,1",
+         WindowRect{1, 2, 3, 4}}, // an invalid line changes nothing
         {"window=1,2,3,4\nwindow=5,6,7,8", WindowRect{5, 6, 7, 8}},
     };
     for (const Case& c : cases) {
@@ -70,9 +79,9 @@ TEST(ParseSettings, WindowRectangle) {
 }
 
 TEST(ParseSettings, TextsAreTrimmedAndSplitAtTheFirstEquals) {
-    const Settings s = parse_settings(
-        "compress= codec=h265;quality=good \nmpv_options=hwdec=auto;sub-font=Arial\n"
-        "language=fr\nnoise\n=orphan\nunknown=1\n");
+    const Settings s =
+        parse_settings("compress= codec=h265;quality=good \nmpv_options=hwdec=auto;sub-font=Arial\n"
+                       "language=fr\nnoise\n=orphan\nunknown=1\n");
     EXPECT_EQ(s.compress, "codec=h265;quality=good");
     EXPECT_EQ(s.mpv_options, "hwdec=auto;sub-font=Arial");
     EXPECT_EQ(s.language, "fr");
@@ -102,8 +111,8 @@ TEST(FormatSettings, NoWindowLineWithoutRectangleAndVolumeRounded) {
     s.mute = true;
     s.multi_instance = true;
     s.always_on_top = true;
-    const std::pair<double, const char*> volumes[] = {{62.4, "volume=62\n"}, {62.5, "volume=63\n"},
-                                                      {0, "volume=0\n"},     {99.5, "volume=100\n"}};
+    const std::pair<double, const char*> volumes[] = {
+        {62.4, "volume=62\n"}, {62.5, "volume=63\n"}, {0, "volume=0\n"}, {99.5, "volume=100\n"}};
     for (const auto& [volume, line] : volumes) {
         s.volume = volume;
         const std::string text = format_settings(s);

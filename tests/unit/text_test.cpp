@@ -18,7 +18,12 @@ TEST(Utf8, ValidationAndRepairAgree) {
     const Utf8Case cases[] = {
         {"empty", "", true, ""},
         {"ascii", "settings.ini", true, "settings.ini"},
-        {"two-byte", "Fran\xC3\xA7" "ais", true, "Fran\xC3\xA7" "ais"},
+        {"two-byte",
+         "Fran\xC3\xA7"
+         "ais",
+         true,
+         "Fran\xC3\xA7"
+         "ais"},
         {"em dash", "a \xE2\x80\x94 b", true, "a \xE2\x80\x94 b"},
         {"emoji", "\xF0\x9F\x8E\xAC", true, "\xF0\x9F\x8E\xAC"},
         {"lone continuation", "a\x80z", false, "a" + fffd + "z"},
@@ -50,7 +55,8 @@ TEST(Utf16, ConversionBothWays) {
     // The converted text is NUL-terminated for Win32.
     const std::u16string wide = utf8_to_utf16("abc");
     EXPECT_EQ(wide.c_str()[3], u'\0');
-    for (const std::string text : {"", "plain", "C:\\Vid\xC3\xA9os\\\xE6\x98\xA0\xE7\x94\xBB.mkv"}) {
+    for (const std::string text :
+         {"", "plain", "C:\\Vid\xC3\xA9os\\\xE6\x98\xA0\xE7\x94\xBB.mkv"}) {
         EXPECT_EQ(utf16_to_utf8(utf8_to_utf16(text)), text);
     }
 }
@@ -65,9 +71,11 @@ TEST(Trim, UnicodeWhiteSpaceOnBothEnds) {
     const std::pair<std::string, std::string> cases[] = {
         {"  volume \t", "volume"},
         {"\r", ""},
-        {"\xC2\xA0" "fr\xE3\x80\x80", "fr"},         // no-break space, ideographic space
-        {"\xE2\x80\x83x y\xE2\x80\xA8", "x y"},       // em space, line separator
-        {"\xEF\xBB\xBFkey", "\xEF\xBB\xBFkey"},       // a byte-order mark is not white space
+        {"\xC2\xA0"
+         "fr\xE3\x80\x80",
+         "fr"},                                 // no-break space, ideographic space
+        {"\xE2\x80\x83x y\xE2\x80\xA8", "x y"}, // em space, line separator
+        {"\xEF\xBB\xBFkey", "\xEF\xBB\xBFkey"}, // a byte-order mark is not white space
         {" \xFF ", "\xFF"},
         {"", ""},
     };
@@ -77,7 +85,10 @@ TEST(Trim, UnicodeWhiteSpaceOnBothEnds) {
 }
 
 TEST(AsciiLower, OnlyAsciiLettersChange) {
-    EXPECT_EQ(ascii_lower("FRAN\xC3\x87" "AIS"), "fran\xC3\x87" "ais");
+    EXPECT_EQ(ascii_lower("FRAN\xC3\x87"
+                          "AIS"),
+              "fran\xC3\x87"
+              "ais");
     EXPECT_EQ(ascii_lower("Fr-CA_09"), "fr-ca_09");
 }
 

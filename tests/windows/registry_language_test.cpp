@@ -15,8 +15,8 @@ DWORD run_reg(const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process)) {
         return 0xFFFFFFFF;
     }
     UniqueHandle owned_process(process.hProcess);
@@ -31,8 +31,8 @@ const wchar_t* const user_key = L"HKCU\\Software\\Ondrel";
 const wchar_t* const machine_key = L"HKLM\\Software\\Ondrel";
 
 void set_value(const wchar_t* key, const std::wstring& type, const std::wstring& data) {
-    ASSERT_EQ(run_reg(std::wstring(L"add ") + key + L" /v Language /t " + type + L" /d \"" +
-                      data + L"\" /f"),
+    ASSERT_EQ(run_reg(std::wstring(L"add ") + key + L" /v Language /t " + type + L" /d \"" + data +
+                      L"\" /f"),
               0u);
 }
 
@@ -95,8 +95,8 @@ TEST_F(RegistryLanguage, TooLongOrNotAStringCountsAsNoValue) {
 }
 
 TEST_F(RegistryLanguage, WithoutAnyValueTheDisplayLanguageDecides) {
-    const Language expected = (user_ui_language_id() & 0x3FF) == LANG_FRENCH ? Language::French
-                                                                              : Language::English;
+    const Language expected =
+        (user_ui_language_id() & 0x3FF) == LANG_FRENCH ? Language::French : Language::English;
     store_language(expected == Language::French ? Language::English : Language::French);
     choose_language_at_startup("");
     EXPECT_EQ(current_language(), expected);

@@ -103,14 +103,16 @@ TEST(Executable, IconGroupHasSevenSizesAt32Bits) {
         sizes.push_back(entry.width == 0 ? 256 : entry.width);
         EXPECT_EQ(entry.width, entry.height);
         EXPECT_EQ(entry.bit_count, 32);
-        const std::string image = resource_bytes(program.module, MAKEINTRESOURCEW(entry.id), RT_ICON);
+        const std::string image =
+            resource_bytes(program.module, MAKEINTRESOURCEW(entry.id), RT_ICON);
         EXPECT_EQ(image.size(), entry.bytes);
     }
     EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 64, 128, 256}));
     // Windows can make real icons out of the smallest and the largest image.
     for (const int size : {16, 256}) {
-        const int id = LookupIconIdFromDirectoryEx(
-            reinterpret_cast<PBYTE>(const_cast<char*>(group.data())), TRUE, size, size, LR_DEFAULTCOLOR);
+        const int id =
+            LookupIconIdFromDirectoryEx(reinterpret_cast<PBYTE>(const_cast<char*>(group.data())),
+                                        TRUE, size, size, LR_DEFAULTCOLOR);
         ASSERT_NE(id, 0);
         std::string image = resource_bytes(program.module, MAKEINTRESOURCEW(id), RT_ICON);
         HICON icon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(image.data()),

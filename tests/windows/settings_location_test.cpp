@@ -15,8 +15,8 @@ TEST(SettingsLocation, WithoutAppDataTheTemporaryFolderIsUsed) {
     wchar_t temp[MAX_PATH + 2] = {};
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
     ASSERT_GT(n, 0u);
-    const std::filesystem::path expected = std::filesystem::path(std::wstring(temp, n)) /
-                                           L"Ondrel" / L"settings.ini";
+    const std::filesystem::path expected =
+        std::filesystem::path(std::wstring(temp, n)) / L"Ondrel" / L"settings.ini";
     EXPECT_EQ(settings_path().lexically_normal(), expected.lexically_normal());
 
     Settings s;

@@ -14,8 +14,8 @@ inline std::wstring widen(std::string_view utf8) {
 }
 
 inline std::string narrow(std::wstring_view utf16) {
-    return utf16_to_utf8(std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()),
-                                             utf16.size()));
+    return utf16_to_utf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
 }
 
 } // namespace ondrel

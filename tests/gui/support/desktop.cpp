@@ -51,9 +51,9 @@ void pump_for(std::chrono::milliseconds duration) {
     pump_until([] { return false; }, duration);
 }
 
-StartedProgram start_program(const std::filesystem::path& program,
-                             const std::vector<std::wstring>& arguments,
-                             const std::vector<std::pair<std::wstring, std::wstring>>& environment) {
+StartedProgram
+start_program(const std::filesystem::path& program, const std::vector<std::wstring>& arguments,
+              const std::vector<std::pair<std::wstring, std::wstring>>& environment) {
     std::wstring command = quote_argument(program.wstring());
     for (const auto& argument : arguments) {
         command += L" " + quote_argument(argument);

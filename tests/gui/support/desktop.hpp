@@ -27,13 +27,14 @@ struct StartedProgram {
 };
 
 // Starts a program with arguments (quoted here) and extra environment variables.
-StartedProgram start_program(const std::filesystem::path& program,
-                             const std::vector<std::wstring>& arguments,
-                             const std::vector<std::pair<std::wstring, std::wstring>>& environment = {});
+StartedProgram
+start_program(const std::filesystem::path& program, const std::vector<std::wstring>& arguments,
+              const std::vector<std::pair<std::wstring, std::wstring>>& environment = {});
 
 // Waits for the program to end; its exit code, or nothing on time-out.
-std::optional<DWORD> wait_for_exit(const StartedProgram& program,
-                                   std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
+std::optional<DWORD>
+wait_for_exit(const StartedProgram& program,
+              std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
 
 // Visible top-level windows of a process, optionally of one class.
 std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* class_name = nullptr);

@@ -82,9 +82,13 @@ bool GuiSession::start(const std::wstring& command_line) {
     return start_ondrel(GetModuleHandleW(nullptr), command_line.c_str()) == StartOutcome::Running;
 }
 
-AppState& GuiSession::state() const { return *app(); }
+AppState& GuiSession::state() const {
+    return *app();
+}
 
-HWND GuiSession::main() const { return app()->main_window; }
+HWND GuiSession::main() const {
+    return app()->main_window;
+}
 
 void GuiSession::close() {
     const HWND window = main();
@@ -100,6 +104,8 @@ std::filesystem::path GuiSession::settings_file() const {
     return app_data.path / "Ondrel" / "settings.ini";
 }
 
-Settings GuiSession::saved_settings() const { return load_settings_from(settings_file()); }
+Settings GuiSession::saved_settings() const {
+    return load_settings_from(settings_file());
+}
 
 } // namespace ondrel::testing

@@ -1,0 +1,36 @@
+// The command line of ondrel-compress:
+// ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders] [--lang en|fr]
+//                 FILE...
+#pragma once
+
+#include "i18n/language.hpp"
+#include "platform/result.hpp"
+#include "video_compress/options.hpp"
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace ondrel {
+
+struct CliRequest {
+    // From --options, read like the compress setting (bad values fall back the same way).
+    CompressOptions options;
+    std::vector<std::filesystem::path> files;
+    // --output-dir; it takes the place of any dir= in --options.
+    std::optional<std::filesystem::path> output_dir;
+    bool dry_run = false;
+    bool list_encoders = false;
+    bool help = false;
+    std::optional<Language> language;
+};
+
+// The language asked for with a valid --lang, found before anything else is read, so that
+// even a usage error speaks it.
+std::optional<Language> requested_language(const std::vector<std::filesystem::path>& arguments);
+
+// The arguments after the program name, kept as paths so that file names reach the file
+// system exactly as given. Fails with the usage error in the current language.
+Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>& arguments);
+
+} // namespace ondrel

@@ -1,0 +1,330 @@
+#include "video_compress/cli/cli_run.hpp"
+
+#include "i18n/formatters.hpp"
+#include "i18n/texts_compression.hpp"
+#include "video_compress/cli/cli_arguments.hpp"
+#include "video_compress/cli/console.hpp"
+#include "video_compress/cli/progress_display.hpp"
+#include "video_compress/detect_encoders.hpp"
+#include "video_compress/estimate.hpp"
+#include "video_compress/ffmpeg_args.hpp"
+#include "video_compress/job.hpp"
+#include "video_compress/outcome_text.hpp"
+#include "video_compress/output_path.hpp"
+#include "video_compress/probe.hpp"
+#include "video_compress/summary_text.hpp"
+#include "video_compress/tools.hpp"
+
+#include <chrono>
+#include <deque>
+#include <system_error>
+
+namespace ondrel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// How often a wait looks at the Ctrl+C flag.
+constexpr auto interrupt_poll = 100ms;
+// ffmpeg's last lines, shown when an encode fails.
+constexpr std::size_t kept_log_lines = 20;
+const std::string indent = "  ";
+
+void say(std::string_view text) {
+    write_standard_output(std::string(text) + "\n");
+}
+void complain(std::string_view text) {
+    write_standard_error(std::string(text) + "\n");
+}
+
+struct Tools {
+    std::filesystem::path ffmpeg;
+    std::filesystem::path ffprobe;
+};
+
+// Encoder detection, started once and shared by every file.
+struct Detection {
+    std::optional<CompressReceiver> receiver;
+    std::optional<EncoderSupport> result;
+};
+
+// The detection result only matters for Automatic and for hardware decoding; otherwise the
+// command line is the same whatever it finds, and its test encodes are skipped.
+bool detection_needed(const CliRequest& request) {
+    return request.list_encoders || request.options.encoder == EncoderFamily::Automatic ||
+           request.options.hw_decode;
+}
+
+// Waits for the next message, looking at the Ctrl+C flag in between. Nothing when
+// interrupted or when every sender is gone.
+std::optional<CompressMessage> next_message(CompressReceiver& receiver) {
+    while (!interrupt_requested()) {
+        Received<CompressMessage> received = receive_for(receiver, interrupt_poll);
+        if (received.status == ReceiveStatus::Received) {
+            return std::move(received.message);
+        }
+        if (received.status == ReceiveStatus::Disconnected) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// The detection result; nothing when interrupted.
+std::optional<EncoderSupport> wait_for_detection(Detection& detection) {
+    while (!detection.result && detection.receiver) {
+        std::optional<CompressMessage> message = next_message(*detection.receiver);
+        if (!message) {
+            if (interrupt_requested()) {
+                return std::nullopt;
+            }
+            detection.result = EncoderSupport{}; // the worker ended without a word
+            break;
+        }
+        if (auto* encoders = std::get_if<message::Encoders>(&*message)) {
+            detection.result = std::move(encoders->support);
+        }
+    }
+    detection.receiver.reset();
+    return detection.result ? detection.result : EncoderSupport{};
+}
+
+enum class FileResult { Done, Failed, Interrupted };
+
+// Probes one file; the failure text is already shown when it fails.
+std::optional<MediaInfo> analyse(const Tools& tools, const std::filesystem::path& file,
+                                 bool& interrupted) {
+    auto [sender, receiver] = make_channel<CompressMessage>();
+    start_probe(tools.ffprobe, file, std::move(sender));
+    for (;;) {
+        std::optional<CompressMessage> message = next_message(receiver);
+        if (!message) {
+            interrupted = interrupt_requested();
+            if (!interrupted) {
+                complain(fill(tr(texts::cli_cannot_analyze), {path_text(file)}));
+            }
+            return std::nullopt;
+        }
+        if (auto* info = std::get_if<message::Info>(&*message)) {
+            return std::move(info->media);
+        }
+        if (auto* error = std::get_if<message::ProbeError>(&*message)) {
+            complain(path_text(file));
+            complain(indent + fill(tr(texts::cli_cannot_analyze), {error->text}));
+            return std::nullopt;
+        }
+    }
+}
+
+// One argument per line; the lists of two files are parted by an empty line.
+FileResult print_arguments(const CliRequest& request, const MediaInfo& media,
+                           const EncoderSupport& encoders, bool& printed_before) {
+    const Result<std::filesystem::path> output = output_path_for(media, request.options);
+    if (!output) {
+        complain(path_text(media.path));
+        complain(indent + output.error());
+        return FileResult::Failed;
+    }
+    std::string lines = printed_before ? "\n" : "";
+    printed_before = true;
+    for (const std::string& argument : build_ffmpeg_args(request.options, media, encoders.encoders,
+                                                         encoders.hwaccel_auto, output.value())) {
+        lines += argument + "\n";
+    }
+    write_standard_output(lines);
+    return FileResult::Done;
+}
+
+void print_analysis(const CliRequest& request, const MediaInfo& media,
+                    const EncoderSupport& encoders) {
+    say(path_text(media.path));
+    say(indent + info_line(media));
+    if (const std::string audio = audio_tracks_line(media); !audio.empty()) {
+        say(indent + audio);
+    }
+    const std::string encoder =
+        choose_encoder(request.options.codec, request.options.encoder, encoders.encoders);
+    say(indent + encoder_line(encoder, size_estimate(media, request.options)));
+}
+
+// Follows a started job to its end and shows how it ended.
+FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path) {
+    const auto started = std::chrono::steady_clock::now();
+    ProgressDisplay display;
+    display.live = standard_output_is_terminal();
+    std::deque<std::string> last_lines;
+    bool cancel_sent = false;
+    for (;;) {
+        if (interrupt_requested() && !cancel_sent) {
+            cancel_job(job);
+            cancel_sent = true;
+        }
+        Received<CompressMessage> received = receive_for(job.messages, interrupt_poll);
+        if (received.status == ReceiveStatus::Empty) {
+            continue;
+        }
+        if (received.status == ReceiveStatus::Disconnected) {
+            write_standard_output(progress_finish(display));
+            complain(indent + std::string(tr(texts::cli_ended_without_outcome)));
+            return interrupt_requested() ? FileResult::Interrupted : FileResult::Failed;
+        }
+        CompressMessage& message = *received.message;
+        if (const auto* progress = std::get_if<message::Progress>(&message)) {
+            const std::chrono::duration<double> elapsed =
+                std::chrono::steady_clock::now() - started;
+            write_standard_output(progress_update(display, *progress, elapsed.count(), indent));
+        } else if (auto* log = std::get_if<message::Log>(&message)) {
+            if (last_lines.size() == kept_log_lines) {
+                last_lines.pop_front();
+            }
+            last_lines.push_back(std::move(log->line));
+        } else if (const auto* finished = std::get_if<message::Finished>(&message)) {
+            write_standard_output(progress_finish(display));
+            if (interrupt_requested()) {
+                // Whatever ffmpeg made of its last moments (it may have seen Ctrl+C too), the
+                // user asked for no file.
+                std::error_code ignored;
+                std::filesystem::remove(output_path, ignored);
+                say(indent + outcome_text(outcome::Canceled{}));
+                return FileResult::Interrupted;
+            }
+            const std::string text = conclude_job(finished->outcome, output_path);
+            if (outcome_succeeded(finished->outcome)) {
+                say(indent + text);
+                return FileResult::Done;
+            }
+            std::string details;
+            for (const std::string& line : last_lines) {
+                details += indent + indent + line + "\n";
+            }
+            write_standard_error(details);
+            complain(indent + text);
+            return FileResult::Failed;
+        }
+    }
+}
+
+FileResult compress_file(const CliRequest& request, const Tools& tools, const MediaInfo& media,
+                         const EncoderSupport& encoders) {
+    print_analysis(request, media, encoders);
+    JobStart start = start_job(request.options, media, encoders, tools.ffmpeg, tools.ffprobe);
+    if (!start.job) {
+        complain(indent + start.job.error());
+        return FileResult::Failed;
+    }
+    say(indent + fill(tr(texts::cli_output_line), {path_text(start.output_path)}));
+    return follow_job(start.job.value(), start.output_path);
+}
+
+void print_encoders(const EncoderSupport& support) {
+    say(tr(texts::cli_encoders_heading));
+    if (support.encoders.empty()) {
+        say(tr(texts::cli_no_hardware_encoder));
+    }
+    for (const std::string& name : support.encoders) {
+        say(indent + name);
+    }
+    say(tr(support.hwaccel_auto ? texts::cli_hwaccel_available : texts::cli_hwaccel_unavailable));
+}
+
+std::filesystem::path absolute_or_as_given(const std::filesystem::path& file) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    return error ? file : absolute;
+}
+
+} // namespace
+
+int run_cli(const std::vector<std::filesystem::path>& arguments) {
+    const std::optional<Language> language = requested_language(arguments);
+    if (language) {
+        store_language(*language);
+    } else {
+        choose_language_at_startup("");
+    }
+    Result<CliRequest> parsed = parse_cli_arguments(arguments);
+    if (!parsed) {
+        write_standard_error(parsed.error() + "\n\n" + std::string(tr(texts::cli_usage)));
+        return exit_usage;
+    }
+    CliRequest& request = parsed.value();
+    if (request.help) {
+        write_standard_output(tr(texts::cli_usage));
+        return exit_all_done;
+    }
+    if (request.output_dir) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(*request.output_dir, error)) {
+            write_standard_error(
+                fill(tr(texts::cli_output_dir_missing), {path_text(*request.output_dir)}) + "\n\n" +
+                std::string(tr(texts::cli_usage)));
+            return exit_usage;
+        }
+    }
+
+    Tools tools;
+    for (const auto& [name, path] :
+         {std::pair<std::string, std::filesystem::path*>{"ffmpeg", &tools.ffmpeg},
+          {"ffprobe", &tools.ffprobe}}) {
+        const std::optional<std::filesystem::path> found = find_tool(name);
+        if (!found) {
+            complain(missing_tool_text(name));
+            return exit_some_failed;
+        }
+        *path = *found;
+    }
+
+    watch_for_interrupt();
+    Detection detection;
+    if (detection_needed(request)) {
+        auto [sender, receiver] = make_channel<CompressMessage>();
+        start_encoder_detection(tools.ffmpeg, std::move(sender));
+        detection.receiver = std::move(receiver);
+    } else {
+        detection.result = EncoderSupport{};
+    }
+    if (request.list_encoders) {
+        const std::optional<EncoderSupport> support = wait_for_detection(detection);
+        if (!support) {
+            return exit_interrupted;
+        }
+        print_encoders(*support);
+        return exit_all_done;
+    }
+
+    std::size_t done = 0;
+    bool printed_arguments = false;
+    for (const std::filesystem::path& given : request.files) {
+        bool interrupted = false;
+        const std::optional<MediaInfo> media =
+            analyse(tools, absolute_or_as_given(given), interrupted);
+        if (interrupted) {
+            return exit_interrupted;
+        }
+        if (!media) {
+            continue;
+        }
+        const std::optional<EncoderSupport> encoders = wait_for_detection(detection);
+        if (!encoders) {
+            return exit_interrupted;
+        }
+        const FileResult result =
+            request.dry_run ? print_arguments(request, *media, *encoders, printed_arguments)
+                            : compress_file(request, tools, *media, *encoders);
+        if (result == FileResult::Interrupted) {
+            return exit_interrupted;
+        }
+        done += result == FileResult::Done ? 1 : 0;
+    }
+    // Detection may still run when no file could be analysed; let it end before leaving.
+    if (!wait_for_detection(detection)) {
+        return exit_interrupted;
+    }
+    if (!request.dry_run && request.files.size() > 1) {
+        say(fill(tr(texts::cli_summary),
+                 {std::to_string(done), std::to_string(request.files.size())}));
+    }
+    return done == request.files.size() ? exit_all_done : exit_some_failed;
+}
+
+} // namespace ondrel

@@ -1,0 +1,20 @@
+// The console of ondrel-compress: where its text goes and how Ctrl+C reaches it.
+#pragma once
+
+#include <string_view>
+
+namespace ondrel {
+
+// True when standard output is a terminal (a console on Windows) rather than a file or pipe.
+bool standard_output_is_terminal();
+
+// Writes UTF-8 text at once (a Windows console gets it as UTF-16, so that every character
+// shows whatever the console's code page).
+void write_standard_output(std::string_view utf8);
+void write_standard_error(std::string_view utf8);
+
+// From now on Ctrl+C no longer ends the program; it only sets the flag below.
+void watch_for_interrupt();
+bool interrupt_requested();
+
+} // namespace ondrel

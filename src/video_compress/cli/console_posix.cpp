@@ -1,0 +1,60 @@
+#include "video_compress/cli/console.hpp"
+
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
+namespace ondrel {
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void on_interrupt(int) {
+    interrupted = 1;
+}
+
+void write_all(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return; // a closed terminal or pipe: nothing more can be shown
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+} // namespace
+
+bool standard_output_is_terminal() {
+    return ::isatty(STDOUT_FILENO) == 1;
+}
+
+void write_standard_output(std::string_view utf8) {
+    write_all(STDOUT_FILENO, utf8);
+}
+
+void write_standard_error(std::string_view utf8) {
+    write_all(STDERR_FILENO, utf8);
+}
+
+void watch_for_interrupt() {
+    struct sigaction action {};
+    action.sa_handler = on_interrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, nullptr);
+    // A reader that goes away (ondrel-compress | head) must not kill us mid-encode.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGPIPE, &ignore, nullptr);
+}
+
+bool interrupt_requested() {
+    return interrupted != 0;
+}
+
+} // namespace ondrel

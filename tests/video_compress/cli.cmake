@@ -1,0 +1,28 @@
+# Tests of ondrel-compress: its argument and progress rules, then the program itself against
+# the real tools (natively Debian's ffmpeg, under Wine the Windows builds).
+if(NOT TARGET ondrel_compress_cli)
+    return()
+endif()
+set(ONDREL_CLI_TEST_DIR ${CMAKE_CURRENT_LIST_DIR}/cli)
+
+ondrel_test(compress_cli_test
+    ${ONDREL_CLI_TEST_DIR}/cli_arguments_test.cpp
+    ${ONDREL_CLI_TEST_DIR}/progress_display_test.cpp
+)
+target_link_libraries(compress_cli_test PRIVATE ondrel_compress_cli)
+
+if(WIN32)
+    # One Wine launch: a real encode with the Windows ffmpeg.exe and ffprobe.exe beside a copy
+    # of the program, non-ASCII names and a name collision.
+    add_test(NAME compress_cli_wine_encode
+             COMMAND bash ${ONDREL_CLI_TEST_DIR}/wine_end_to_end.sh
+                     $<TARGET_FILE:ondrel-compress> ${PROJECT_SOURCE_DIR}
+                     ${CMAKE_BINARY_DIR}/tests/cli_wine)
+    set_tests_properties(compress_cli_wine_encode PROPERTIES TIMEOUT 240)
+else()
+    foreach(case usage dry_run encode failure interrupt)
+        add_test(NAME compress_cli_${case}
+                 COMMAND bash ${ONDREL_CLI_TEST_DIR}/native_end_to_end.sh ${case}
+                         $<TARGET_FILE:ondrel-compress>)
+    endforeach()
+endif()

@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# ondrel-compress natively, against Debian's ffmpeg and ffprobe, on clips made here.
+# native_end_to_end.sh <case> <ondrel-compress>
+set -uo pipefail
+case_name=$1
+program=$2
+export LC_ALL=C.UTF-8
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# expect_status <expected> <actual> <what>
+expect_status() {
+    [ "$1" = "$2" ] || fail "$3: exit status $2, expected $1"
+}
+
+# expect_in <file> <text> <what>
+expect_in() {
+    grep -qF -- "$2" "$1" || { fail "$3: '$2' not in $1:"; cat "$1" >&2; }
+}
+
+# make_clip <path> [seconds]: 160x90 video with AAC sound.
+make_clip() {
+    ffmpeg -v error -y -f lavfi -i "testsrc2=s=160x90:r=25:d=${2:-2}" -f lavfi -i "sine=d=${2:-2}" \
+        -c:v libx264 -preset ultrafast -c:a aac -shortest "$1" || fail "cannot make $1"
+}
+
+# check_encode <file> <height>: an H.264 file of that height with a positive duration.
+check_encode() {
+    [ -f "$1" ] || { fail "$1 is missing"; return; }
+    local facts
+    facts=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name,height \
+        -show_entries format=duration -of default=noprint_wrappers=1 "$1")
+    grep -qx "codec_name=h264" <<<"$facts" || fail "$1 is not H.264: $facts"
+    grep -qx "height=$2" <<<"$facts" || fail "$1 is not $2 lines high: $facts"
+    local duration
+    duration=$(sed -n 's/^duration=//p' <<<"$facts")
+    awk -v d="$duration" 'BEGIN { exit !(d + 0 > 0) }' || fail "$1 has no duration: $facts"
+}
+
+listing() { (cd "$1" && ls -1 | LC_ALL=C sort | tr '\n' '|'); }
+
+case $case_name in
+usage)
+    "$program" >"$work/out" 2>"$work/err"
+    expect_status 2 $? "no arguments"
+    expect_in "$work/err" "Usage: ondrel-compress" "no arguments"
+    expect_in "$work/err" "No video file given." "no arguments"
+    [ -s "$work/out" ] && fail "no arguments: something on standard output"
+
+    "$program" --lang en --bogus clip.mp4 >"$work/out" 2>"$work/err"
+    expect_status 2 $? "unknown option"
+    expect_in "$work/err" "Unknown option: --bogus" "unknown option"
+
+    "$program" --bogus --lang fr clip.mp4 >"$work/out" 2>"$work/err"
+    expect_status 2 $? "unknown option, French"
+    expect_in "$work/err" "Option inconnue : --bogus" "unknown option, French"
+    expect_in "$work/err" "Usage : ondrel-compress" "unknown option, French"
+
+    "$program" --lang en clip.mp4 --options >"$work/out" 2>"$work/err"
+    expect_status 2 $? "missing value"
+    expect_in "$work/err" "Missing value after --options" "missing value"
+
+    "$program" --lang de clip.mp4 >"$work/out" 2>"$work/err"
+    expect_status 2 $? "bad language"
+    expect_in "$work/err" "Unknown language: de (use en or fr)" "bad language"
+
+    "$program" --lang en --output-dir "$work/nowhere" clip.mp4 >"$work/out" 2>"$work/err"
+    expect_status 2 $? "missing output folder"
+    expect_in "$work/err" "Output folder not found: $work/nowhere" "missing output folder"
+
+    "$program" --lang=fr --help >"$work/out" 2>"$work/err"
+    expect_status 0 $? "help"
+    expect_in "$work/out" "Usage : ondrel-compress" "help"
+    expect_in "$work/out" "--dry-run" "help"
+    ;;
+
+dry_run)
+    mkdir "$work/v"
+    make_clip "$work/v/clip.mp4"
+    before=$(listing "$work/v")
+    "$program" --dry-run --options "codec=h265|enc=sw|cont=mkv|res=6|up=1|audio=none|hw=0|q=0" \
+        "$work/v/clip.mp4" >"$work/args" 2>"$work/err"
+    expect_status 0 $? "dry run"
+    expected=(-hide_banner -loglevel info -y -nostats -progress pipe:1 -i "$work/v/clip.mp4"
+        -map 0:v:0 -map "0:s?" -c:s copy -vf scale=640:360:flags=lanczos -c:v libx265
+        -crf 16 -preset medium -x265-params log-level=error -pix_fmt yuv420p -an
+        "$work/v/clip_h265_360p.mkv")
+    mapfile -t printed <"$work/args"
+    [ "${printed[*]}" = "${expected[*]}" ] || fail "dry run printed: ${printed[*]}"
+    [ "${#printed[@]}" = "${#expected[@]}" ] || fail "dry run: ${#printed[@]} lines"
+    [ "$(listing "$work/v")" = "$before" ] || fail "dry run changed the folder: $(listing "$work/v")"
+
+    # Two files: two lists parted by an empty line; --output-dir takes the place of dir=.
+    mkdir "$work/out"
+    "$program" --dry-run --options "enc=sw|hw=0|dir=/elsewhere" --output-dir "$work/out" \
+        "$work/v/clip.mp4" "$work/v/clip.mp4" >"$work/args" 2>"$work/err"
+    expect_status 0 $? "dry run, two files"
+    [ "$(grep -c '^$' "$work/args")" = 1 ] || fail "dry run, two files: not one empty line"
+    [ "$(grep -cx -- "$work/out/clip_h264_90p.mp4" "$work/args")" = 2 ] ||
+        fail "dry run, two files: output path"
+
+    # The printed arguments are what ffmpeg runs.
+    mapfile -t printed < <(sed -n '1,/^$/p' "$work/args" | sed '/^$/d')
+    ffmpeg "${printed[@]}" >/dev/null 2>&1 || fail "ffmpeg refused the printed arguments"
+    check_encode "$work/out/clip_h264_90p.mp4" 90
+
+    "$program" --lang en --encoders >"$work/out.txt" 2>"$work/err"
+    expect_status 0 $? "encoders"
+    expect_in "$work/out.txt" "Hardware encoders that passed a test encode:" "encoders"
+    expect_in "$work/out.txt" "Hardware decoding (-hwaccel auto):" "encoders"
+    ;;
+
+encode)
+    folder="$work/dossier été"
+    mkdir "$folder"
+    make_clip "$folder/clip.mp4"
+    make_clip "$folder/vidéo 日本.mp4"
+    printf 'keep me' >"$folder/clip_h264_90p.mp4"
+    "$program" --lang en "$folder/clip.mp4" "$folder/vidéo 日本.mp4" >"$work/out" 2>"$work/err"
+    expect_status 0 $? "encode"
+    expect_in "$work/out" "160x90   |   H264   |   25.00 fps   |   2 s" "encode"
+    expect_in "$work/out" "Audio tracks: und aac 1ch" "encode"
+    expect_in "$work/out" "Encoder: " "encode"
+    expect_in "$work/out" "Output: $folder/clip_h264_90p (1).mp4" "encode"
+    expect_in "$work/out" "Output: $folder/vidéo 日本_h264_90p.mp4" "encode"
+    expect_in "$work/out" "100.0%   -   " "encode"
+    expect_in "$work/out" "2 of 2 files compressed." "encode"
+    [ "$(grep -c '^  Done in ' "$work/out")" = 2 ] || fail "encode: not two Done lines"
+    check_encode "$folder/clip_h264_90p (1).mp4" 90
+    check_encode "$folder/vidéo 日本_h264_90p.mp4" 90
+    [ "$(cat "$folder/clip_h264_90p.mp4")" = "keep me" ] || fail "encode: existing file changed"
+    [ "$(listing "$folder")" = "clip.mp4|clip_h264_90p (1).mp4|clip_h264_90p.mp4|vidéo 日本.mp4|vidéo 日本_h264_90p.mp4|" ] ||
+        fail "encode: folder holds $(listing "$folder")"
+    ;;
+
+failure)
+    make_clip "$work/clip.mp4"
+    printf 'not a video\n' >"$work/notes.txt"
+    mkdir "$work/out"
+    "$program" --lang fr --options "enc=sw|hw=0|res=7|w=100|up=1|cont=mkv" --output-dir "$work/out" \
+        "$work/notes.txt" "$work/clip.mp4" >"$work/out.txt" 2>"$work/err"
+    expect_status 1 $? "one file fails"
+    expect_in "$work/err" "Analyse impossible : " "one file fails"
+    expect_in "$work/out.txt" "Terminé en " "one file fails"
+    expect_in "$work/out.txt" "1 fichiers sur 2 compressés." "one file fails"
+    [ "$(listing "$work/out")" = "clip_h264_90p.mkv|" ] || fail "one file fails: $(listing "$work/out")"
+    ;;
+
+interrupt)
+    make_clip "$work/clip.mp4" 4
+    # Slow on purpose: the clip blown up to 4K with the slowest preset.
+    "$program" --lang en --options "enc=sw|hw=0|res=1|up=1|speed=3|q=0" "$work/clip.mp4" \
+        >"$work/out" 2>"$work/err" &
+    pid=$!
+    for _ in $(seq 1 300); do
+        grep -q "Output: " "$work/out" && break
+        sleep 0.1
+    done
+    expect_in "$work/out" "Output: $work/clip_h264_2160p.mp4" "interrupt"
+    sleep 1
+    kill -INT "$pid"
+    wait "$pid"
+    expect_status 130 $? "interrupt"
+    expect_in "$work/out" "Canceled." "interrupt"
+    [ "$(listing "$work")" = "clip.mp4|err|out|" ] || fail "interrupt left $(listing "$work")"
+    ;;
+
+*)
+    fail "unknown case $case_name"
+    ;;
+esac
+
+[ "$failures" = 0 ] && echo "ok: $case_name"
+exit $((failures > 0))

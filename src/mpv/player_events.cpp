@@ -111,6 +111,11 @@ void file_loaded(PlayerSession& session) {
     const Player& player = *session.player;
     session.playback.file_loaded = true;
     session.playback.end_of_file = false;
+    // libmpv reports a property only when its value changes, so a file exactly as long as
+    // the one before it would never replace the 0 that open_file put in the mirror.
+    if (const std::optional<double> duration = read_double(player, "duration")) {
+        session.playback.duration = *duration;
+    }
     // libmpv has already moved to the remembered position, if it had one.
     const std::optional<double> position = read_double(player, "time-pos");
     if (position && *position > 1.0) {

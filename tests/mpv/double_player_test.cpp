@@ -120,6 +120,16 @@ TEST_F(DoublePlayerTest, OpenFileClearsTheScreenPlaysAndLoads) {
     EXPECT_EQ(shell_record().focus_given, std::vector<ShellWindow>{main_window});
 }
 
+TEST_F(DoublePlayerTest, TextsReachLibmpvWithoutEmbeddedNuls) {
+    start();
+    clear_double_calls();
+    show_text(session, std::string("Bon\0jour", 8), 1234);
+    open_file(session, std::string("/videos/x\0y é.mkv", 18));
+    EXPECT_EQ(messages(), (Messages{{"Bonjour", "1234"}, {"", "1"}}));
+    EXPECT_EQ(synchronous_commands(calls()),
+              (std::vector<std::vector<std::string>>{{"loadfile", "/videos/xy é.mkv"}}));
+}
+
 TEST_F(DoublePlayerTest, ASecondFileKeepsThePositionOfTheFirst) {
     use_scenario(
         {{"files", {{"first.mkv", {{"duration", 300}}}, {"second.mkv", {{"duration", 20}}}}}});

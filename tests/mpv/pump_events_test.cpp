@@ -171,9 +171,23 @@ TEST_F(PumpEvents, FileLoadedResumesAboveOneSecond) {
         pump({{MPV_EVENT_FILE_LOADED}});
         EXPECT_TRUE(session.playback.file_loaded);
         EXPECT_FALSE(session.playback.end_of_file);
-        EXPECT_EQ(scripted().reads, 1);
+        EXPECT_EQ(scripted().reads, 2); // the duration and the position, once each
         EXPECT_EQ(messages(), c.expected);
     }
+}
+
+// libmpv does not report a duration equal to the previous file's; the mirror reads it.
+TEST_F(PumpEvents, FileLoadedReadsTheDuration) {
+    scripted().doubles["duration"] = 600;
+    session.playback.duration = 0;
+    pump({{MPV_EVENT_FILE_LOADED}});
+    EXPECT_EQ(session.playback.duration, 600);
+
+    // A duration that cannot be read yet leaves the mirror as it is.
+    session.player->api = scripted_api();
+    session.playback.duration = 12;
+    pump({{MPV_EVENT_FILE_LOADED}});
+    EXPECT_EQ(session.playback.duration, 12);
 }
 
 TEST_F(PumpEvents, FileLoadedTakesTheFocusOnlyInTheForeground) {

@@ -220,6 +220,11 @@ Result<StartedProcess> start_process(const std::filesystem::path& program,
         return Failure{text}; // dropping the child terminates it
     }
     child.job = as_native(job.value().release());
+    // Some systems (Wine among them) ignore the priority creation flag; set while the
+    // process is still suspended, the class holds from its first instruction.
+    if (priority == ProcessPriority::BelowNormal) {
+        ::SetPriorityClass(created.hProcess, BELOW_NORMAL_PRIORITY_CLASS);
+    }
     if (::ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
         return Failure{last_os_error_text()};
     }

@@ -16,6 +16,7 @@
 //   no-progress-end   progress that never says progress=end
 //   echo-args         each argument on its own line on standard output, then exit 0
 //   echo-lines        UTF-8 lines written one byte at a time
+//   long-lines        lines of 20 000 and 50 000 bytes, then a short one
 //   stdin             reads standard input to its end and prints how many bytes came
 //   idle              writes its process id to ONDREL_FAKE_PID_FILE, then waits to be killed
 //   orphan:PROGRAM    starts PROGRAM (this fake, told to idle) as its own child, then hangs
@@ -285,6 +286,10 @@ int fake_ffmpeg(const Arguments& arguments) {
             write_out(stdout, std::string(1, c));
         }
         write_out(stderr, "the other pipe\n");
+        return 0;
+    }
+    if (mode == "long-lines") {
+        write_out(stdout, std::string(20000, 'a') + "\n" + std::string(50000, 'b') + "\r\nend\n");
         return 0;
     }
     if (mode == "stdin") {

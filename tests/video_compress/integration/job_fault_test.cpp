@@ -229,6 +229,26 @@ TEST(JobFaults, AnFfmpegThatCannotStartLeavesNothingBehind) {
     store_language(Language::English);
 }
 
+TEST(JobFaults, AnOutputThatCannotBeCreatedIsReportedBeforeFfmpegStarts) {
+    TemporaryFolder folder("job");
+    MediaInfo media;
+    media.path = folder.path / "gone" / "source.mp4";
+    media.width = 160;
+    media.height = 90;
+    store_language(Language::English);
+    auto started =
+        start_job({}, media, EncoderSupport{}, testing::fake_ffmpeg(), testing::fake_ffprobe());
+    ASSERT_FALSE(started.job);
+    const auto expected_output = folder.path / "gone" / "source_h264_90p.mp4";
+    EXPECT_EQ(started.output_path, expected_output);
+    EXPECT_EQ(
+        started.job.error().rfind("Could not create " + path_to_utf8(expected_output) + ": ", 0),
+        0u)
+        << started.job.error();
+    EXPECT_TRUE(started.job.error().ends_with(")")) << started.job.error();
+    EXPECT_EQ(testing::list_folder(folder.path), "");
+}
+
 TEST(JobFaults, TakenNamesAreSkippedAndNeverOverwritten) {
     SourceFolder source;
     testing::write_bytes(source.output(), "someone else's encode");

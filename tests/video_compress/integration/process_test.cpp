@@ -14,6 +14,7 @@
 #else
 #include <fstream>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace ondrel {
@@ -191,6 +192,54 @@ TEST(Process, AChildInheritsNoOtherChildsPipes) {
     terminate_process(second.value().process);
     EXPECT_TRUE(ended) << "the first child's output stayed open";
     EXPECT_EQ(output.get(), "1.0\n");
+    ASSERT_TRUE(still_running);
+    EXPECT_FALSE(still_running.value().has_value());
+}
+
+// A pipe the rest of the program left inheritable, as careless code or a library might.
+struct InheritablePipe {
+    std::intptr_t read_end = no_native_handle;
+    std::intptr_t write_end = no_native_handle;
+
+    InheritablePipe() {
+#ifdef _WIN32
+        SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        HANDLE read_handle = nullptr;
+        HANDLE write_handle = nullptr;
+        EXPECT_TRUE(::CreatePipe(&read_handle, &write_handle, &inheritable, 0));
+        read_end = reinterpret_cast<std::intptr_t>(read_handle);
+        write_end = reinterpret_cast<std::intptr_t>(write_handle);
+#else
+        int ends[2];
+        EXPECT_EQ(::pipe(ends), 0); // no close-on-exec
+        read_end = ends[0];
+        write_end = ends[1];
+#endif
+    }
+    void close_write_end() {
+#ifdef _WIN32
+        ::CloseHandle(reinterpret_cast<HANDLE>(write_end));
+#else
+        ::close(static_cast<int>(write_end));
+#endif
+    }
+};
+
+TEST(Process, NothingElseOfTheProgramIsInherited) {
+    TemporaryFolder folder("inherit");
+    InheritablePipe pipe;
+    ScopedEnvironment idle("ONDREL_FAKE_FFMPEG", "idle");
+    ScopedEnvironment pid_file("ONDREL_FAKE_PID_FILE", path_to_utf8(folder.path / "pid"));
+    auto child = start_process(fake_ffmpeg(), {}, ProcessPriority::Normal);
+    ASSERT_TRUE(child) << child.error();
+    pipe.close_write_end();
+    // Our reading end sees the end at once, unless the child holds a copy of the writing end.
+    PipeReader reader(pipe.read_end);
+    auto output = std::async(std::launch::async, [&] { return read_to_end(reader); });
+    const bool ended = output.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    auto still_running = query_exit(child.value().process);
+    terminate_process(child.value().process);
+    EXPECT_TRUE(ended) << "the child inherited a handle that was not its own";
     ASSERT_TRUE(still_running);
     EXPECT_FALSE(still_running.value().has_value());
 }

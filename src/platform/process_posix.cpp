@@ -313,6 +313,9 @@ Result<std::optional<std::int32_t>> query_exit(ChildProcess& child) {
     if (child.exit_code) {
         return std::optional<std::int32_t>(child.exit_code);
     }
+    if (child.process == no_native_handle) {
+        return Failure{os_error_text(ECHILD)}; // waitpid(-1) would take any child
+    }
     for (;;) {
         int status = 0;
         const pid_t result = ::waitpid(static_cast<pid_t>(child.process), &status, WNOHANG);

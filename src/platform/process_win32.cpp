@@ -236,6 +236,9 @@ Result<std::optional<std::int32_t>> query_exit(ChildProcess& child) {
     if (child.exit_code) {
         return std::optional<std::int32_t>(child.exit_code);
     }
+    if (child.process == no_native_handle) {
+        return Failure{os_error_text(ERROR_INVALID_HANDLE)};
+    }
     // WaitForSingleObject rather than GetExitCodeProcess alone: a process may end with
     // STILL_ACTIVE (259) as its exit code.
     switch (::WaitForSingleObject(as_handle(child.process), 0)) {
@@ -272,6 +275,9 @@ Status terminate_process(ChildProcess& child) {
 Result<std::int32_t> wait_for_exit(ChildProcess& child) {
     if (child.exit_code) {
         return *child.exit_code;
+    }
+    if (child.process == no_native_handle) {
+        return Failure{os_error_text(ERROR_INVALID_HANDLE)};
     }
     if (::WaitForSingleObject(as_handle(child.process), INFINITE) != WAIT_OBJECT_0) {
         return Failure{last_os_error_text()};

@@ -101,6 +101,7 @@ EncoderSupport detect_encoders(const std::filesystem::path& ffmpeg) {
     // here instead.
     const auto passed = std::make_unique<bool[]>(candidates.size());
     std::vector<std::thread> tests;
+    tests.reserve(candidates.size());
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         bool* result = &passed[i];
         const std::string& name = candidates[i];

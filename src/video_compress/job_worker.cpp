@@ -100,6 +100,8 @@ void run_job_worker(JobWorker worker) {
         outcome = decide_outcome(worker);
     } catch (const std::exception& error) {
         outcome = outcome::Error{error.what()};
+    } catch (...) {
+        outcome = outcome::Error{"?"};
     }
     send(worker.sender, CompressMessage(message::Finished{std::move(outcome)}));
 }

@@ -194,6 +194,8 @@ void start_probe(const std::filesystem::path& ffprobe, const std::filesystem::pa
             }
         } catch (const std::exception& error) {
             send(to, CompressMessage(message::ProbeError{error.what()}));
+        } catch (...) {
+            send(to, CompressMessage(message::ProbeError{path_text(video)}));
         }
     };
     try {

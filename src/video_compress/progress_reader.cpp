@@ -83,13 +83,17 @@ void read_progress(PipeReader output, double duration, const CompressSender& sen
     LineReader lines(std::move(output));
     ProgressState state;
     state.duration = duration;
-    while (const auto line = read_line(lines)) {
-        if (!is_valid_utf8(*line)) {
-            break;
+    try {
+        while (const auto line = read_line(lines)) {
+            if (!is_valid_utf8(*line)) {
+                break;
+            }
+            if (auto progress = read_progress_line(state, *line)) {
+                send(sender, CompressMessage(std::move(*progress)));
+            }
         }
-        if (auto progress = read_progress_line(state, *line)) {
-            send(sender, CompressMessage(std::move(*progress)));
-        }
+    } catch (...) {
+        // Out of memory: the progress display stops, the job goes on.
     }
     stop_reading(lines);
 }

@@ -5,6 +5,7 @@
 #include "video_compress/outcome_text.hpp"
 #include "video_compress/probe.hpp"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace ondrel {
@@ -53,6 +54,46 @@ TEST(RealEncode, EndsDoneWithAVerifiedOutputBesideANonAsciiSource) {
     auto after = testing::folder_contents(inner);
     after.erase("vidéo 🎬_h264_90p (1).mp4");
     EXPECT_EQ(after, before);
+}
+
+// "codec_type,codec_name" of every stream of the file, one per line.
+std::string stream_list(const std::filesystem::path& file) {
+    auto listed = run_capture(real_tool("ffprobe"),
+                              {"-v", "error", "-show_entries", "stream=codec_type,codec_name",
+                               "-of", "csv=p=0", path_to_utf8(file)});
+    EXPECT_TRUE(listed) << listed.error();
+    std::string text = listed ? listed.value().output : "";
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+// PCM audio cannot go into MP4 unchanged and becomes AAC there, MP4 takes no subtitles;
+// Matroska takes both as they are.
+TEST(RealEncode, AudioAndSubtitlesFollowTheContainer) {
+    testing::TemporaryFolder folder("encode");
+    const auto source = folder.path / "pcm.mkv";
+    std::filesystem::copy_file(testing::clips_folder() / "pcm_subtitles.mkv", source);
+    auto media = probe_media(real_tool("ffprobe"), source);
+    ASSERT_TRUE(media) << media.error();
+    ASSERT_EQ(media.value().first_audio_codec, "pcm_s16le");
+
+    const std::pair<Container, std::string> cases[] = {
+        {Container::Mp4, "h264,video\naac,audio\n"},
+        {Container::Mkv, "h264,video\npcm_s16le,audio\nsubrip,subtitle\n"},
+    };
+    for (const auto& [container, streams] : cases) {
+        CompressOptions options;
+        options.speed = SpeedPreset::Fast;
+        options.container = container;
+        auto started = start_job(options, media.value(), EncoderSupport{}, real_tool("ffmpeg"),
+                                 real_tool("ffprobe"));
+        ASSERT_TRUE(started.job) << started.job.error();
+        const auto record = testing::collect_job(started.job.value());
+        ASSERT_TRUE(record.outcome);
+        ASSERT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome))
+            << outcome_text(*record.outcome);
+        EXPECT_EQ(stream_list(started.output_path), streams);
+    }
 }
 
 } // namespace

@@ -39,6 +39,11 @@ protected:
         use_scenario({{"files",
                        {{"two.mkv", two_of_each},
                         {"one.mkv", {{"audio", {{{"lang", "eng"}}}}}},
+                        {"odd.mkv",
+                         {{"audio",
+                           {{{"id", 1}, {"lang", "fre"}},
+                            {{"id", 2}, {"lang", "eng"}, {"type_unreadable", true}},
+                            {{"id", 3}, {"lang", "ger"}}}}}},
                         {"silent.mkv", {{"audio", json::array()}}}}}});
         start();
     }
@@ -89,6 +94,19 @@ TEST_F(DoubleTracks, ListReadsEveryFieldOfTheMatchingEntries) {
     EXPECT_EQ(subtitles[1].channel_count, 0); // unavailable for subtitles
     EXPECT_FALSE(subtitles[0].selected);
     EXPECT_TRUE(list_tracks(session, "video").empty());
+}
+
+TEST_F(DoubleTracks, AnEntryWhoseTypeCannotBeReadIsSkipped) {
+    open_and_wait("/videos/odd.mkv");
+    clear_double_calls();
+    const std::vector<Track> audio = list_tracks(session, "audio");
+    ASSERT_EQ(audio.size(), 2u);
+    EXPECT_EQ(audio[0].id, 1);
+    EXPECT_EQ(audio[1].id, 3);
+    EXPECT_EQ(calls_of(calls(), "mpv_get_property").size(), 1u + 3u + 16u);
+    clear_double_calls();
+    cycle_track(session, "audio");
+    EXPECT_EQ(set_commands(calls()), (std::vector<std::vector<std::string>>{{"set", "aid", "3"}}));
 }
 
 TEST_F(DoubleTracks, SubtitlesCycleThroughOff) {

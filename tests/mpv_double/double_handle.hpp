@@ -29,6 +29,7 @@ struct TrackSpec {
     std::int64_t channels = 0; // 0: not known (always so for subtitles)
     bool is_default = false;
     bool external = false;
+    bool type_unreadable = false; // reading track-list/N/type fails
 };
 
 // What happens when a file is opened.

@@ -33,7 +33,7 @@ Value track_field(const mpv_handle& h, const std::string& name) {
     };
     const bool selected = track.type == "audio" ? h.aid == track.id : h.sid == track.id;
     if (field == "type") {
-        return track.type;
+        return track.type_unreadable ? Value{} : Value{track.type};
     }
     if (field == "id") {
         return track.id;

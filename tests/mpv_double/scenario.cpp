@@ -25,6 +25,7 @@ TrackSpec read_track(const json& entry, const std::string& type, std::int64_t nu
     track.channels = entry.value("channels", type == "audio" ? 2 : 0);
     track.is_default = entry.value("default", false);
     track.external = entry.value("external", false);
+    track.type_unreadable = entry.value("type_unreadable", false);
     return track;
 }
 

@@ -1,5 +1,8 @@
 #include "main/shell_seam.hpp"
 
+#include "i18n/texts_localization.hpp"
+#include "main/app_state.hpp"
+#include "main/main_window.hpp"
 #include "platform/win32/wide.hpp"
 
 #include <windows.h>
@@ -17,9 +20,19 @@ HWND window_handle(ShellWindow window) {
 } // namespace
 
 void shell_language_changed(Language) {
-    // The windows that show translated text hook in here as they are built: the tooltips
-    // are recreated, the main window is laid out again, the help overlay and the About
-    // window repaint, and the player confirms the switch on screen.
+    AppState* state = app();
+    if (state == nullptr || state->main_window == nullptr) {
+        return;
+    }
+    // The tooltips are made again here once they exist, so that they take the new texts.
+    layout_children(*state); // repaints the control bar
+    if (state->help_overlay != nullptr) {
+        ::InvalidateRect(state->help_overlay, nullptr, FALSE);
+    }
+    // The About window repaints here once it exists.
+    if (state->session.player) {
+        show_text(state->session, tr(texts::language_switched), 1500);
+    }
 }
 
 void shell_post_mpv_wakeup(ShellWindow window) noexcept {

@@ -70,6 +70,10 @@ Status start_player(PlayerSession& session, const LoadedMpv& mpv, const PlayerWi
 // queue. `main_window` is the ShellWindow value itself.
 void mpv_wakeup(void* main_window) noexcept;
 
+// Forgets a wake-up that can no longer arrive: one posted to a window that has since been
+// destroyed would otherwise keep every later wake-up from being posted.
+void clear_pending_wakeup() noexcept;
+
 // On WM_APP_MPV_WAKEUP: drains libmpv's events without waiting and updates the mirror.
 void pump_events(PlayerSession& session);
 

@@ -148,6 +148,8 @@ void mpv_wakeup(void* main_window) noexcept {
     }
 }
 
+void clear_pending_wakeup() noexcept { wakeup_pending.store(0); }
+
 void pump_events(PlayerSession& session) {
     // Cleared before draining: an event that arrives during the drain posts a new message.
     wakeup_pending.exchange(0);

@@ -55,6 +55,7 @@ Status start_player(PlayerSession& session, const LoadedMpv& mpv, const PlayerWi
     for (const ObservedProperty& property : observed_properties) {
         mpv.api.observe_property(mpv.handle, property.reply_id, property.name, property.format);
     }
+    clear_pending_wakeup();
     mpv.api.set_wakeup_callback(mpv.handle, mpv_wakeup,
                                 reinterpret_cast<void*>(windows.main_window));
     session.player = Player{mpv.api, mpv.handle, windows.main_window, windows.control_bar};

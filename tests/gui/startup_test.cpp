@@ -2,6 +2,7 @@
 #include "gui/support/desktop.hpp"
 #include "gui/support/gui_session.hpp"
 #include "main/handoff.hpp"
+#include "main/language_switch.hpp"
 #include "main/main_layout.hpp"
 #include "main/startup.hpp"
 #include "platform/win32/wide.hpp"
@@ -148,6 +149,23 @@ TEST(GuiStartup, MaximizedSettingShowsMaximizedAndRestoresTheSavedRectangle) {
     EXPECT_EQ(window.top, 60);
     EXPECT_EQ(window.right, 850);
     EXPECT_EQ(window.bottom, 560);
+}
+
+TEST(GuiStartup, LanguageSwitchIsSavedAndConfirmedOnScreen) {
+    GuiSession session;
+    ASSERT_TRUE(session.start());
+    set_language(session.state().settings, Language::French);
+    EXPECT_EQ(session.saved_settings().language, "fr");
+    set_language(session.state().settings, Language::English);
+    EXPECT_EQ(session.saved_settings().language, "en");
+    std::vector<std::string> messages;
+    for (const auto& line : recorded("mpv_command_async")) {
+        const auto args = async_command(line);
+        if (args.size() == 3 && args[0] == "show-text" && args[2] == "1500") {
+            messages.push_back(args[1]);
+        }
+    }
+    EXPECT_EQ(messages, (std::vector<std::string>{"Langue : français", "Language: English"}));
 }
 
 TEST(GuiStartup, MultiInstanceToggleIsSavedAndConfirmed) {

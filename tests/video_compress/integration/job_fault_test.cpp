@@ -3,13 +3,13 @@
 // else in the folder.
 #include "i18n/language.hpp"
 #include "platform/files.hpp"
+#include "support/start_gate.hpp"
 #include "support/temporary_folder.hpp"
 #include "test_programs.hpp"
 #include "video_compress/job.hpp"
 #include "video_compress/outcome_text.hpp"
 
 #include <gtest/gtest.h>
-#include <latch>
 #include <set>
 #include <thread>
 
@@ -271,12 +271,12 @@ TEST(JobFaults, JobsStartedTogetherGetDifferentOutputs) {
     SourceFolder source;
     ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
     constexpr int job_count = 4;
-    std::latch ready(job_count);
+    testing::StartGate ready(job_count);
     std::vector<std::optional<JobStart>> starts(job_count);
     std::vector<std::thread> starters;
     for (int i = 0; i < job_count; ++i) {
         starters.emplace_back([&, i] {
-            ready.arrive_and_wait();
+            testing::arrive_and_wait(ready);
             starts[i].emplace(start_fake_job(source));
         });
     }

@@ -21,8 +21,9 @@ inline constexpr unsigned WM_APP_MPV_WAKEUP = 0x8000 + 1;
 void shell_language_changed(Language language);
 
 // Posts WM_APP_MPV_WAKEUP to the window. Called from libmpv's threads, so it touches nothing
-// but the message queue.
-void shell_post_mpv_wakeup(ShellWindow window) noexcept;
+// but the message queue. False when the message could not be posted (a full queue, a window
+// that is gone).
+bool shell_post_mpv_wakeup(ShellWindow window) noexcept;
 
 // Marks the whole window for repainting. Nothing happens for window 0.
 void shell_invalidate(ShellWindow window);

@@ -35,8 +35,8 @@ void shell_language_changed(Language) {
     }
 }
 
-void shell_post_mpv_wakeup(ShellWindow window) noexcept {
-    ::PostMessageW(window_handle(window), WM_APP_MPV_WAKEUP, 0, 0);
+bool shell_post_mpv_wakeup(ShellWindow window) noexcept {
+    return ::PostMessageW(window_handle(window), WM_APP_MPV_WAKEUP, 0, 0) != FALSE;
 }
 
 void shell_invalidate(ShellWindow window) {

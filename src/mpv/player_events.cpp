@@ -143,12 +143,17 @@ void file_ended(PlayerSession& session, const mpv_event& event) {
 } // namespace
 
 void mpv_wakeup(void* main_window) noexcept {
-    if (wakeup_pending.exchange(1) == 0) {
-        shell_post_mpv_wakeup(reinterpret_cast<ShellWindow>(main_window));
+    if (wakeup_pending.exchange(1) == 0 &&
+        !shell_post_mpv_wakeup(reinterpret_cast<ShellWindow>(main_window))) {
+        // Nothing is on its way, so nothing would ever clear the byte: the next event tries
+        // again rather than every later event being lost.
+        wakeup_pending.store(0);
     }
 }
 
-void clear_pending_wakeup() noexcept { wakeup_pending.store(0); }
+void clear_pending_wakeup() noexcept {
+    wakeup_pending.store(0);
+}
 
 void pump_events(PlayerSession& session) {
     // Cleared before draining: an event that arrives during the drain posts a new message.

@@ -272,6 +272,18 @@ TEST(Wakeup, OneMessageUntilTheEventsAreDrained) {
     EXPECT_EQ(statistics.last_thread, after_id);
 }
 
+TEST(Wakeup, APostThatFailsDoesNotStopLaterWakeups) {
+    reset_desktop();
+    refuse_wakeup_posts(true);
+    mpv_wakeup(reinterpret_cast<void*>(main_window));
+    refuse_wakeup_posts(false);
+    mpv_wakeup(reinterpret_cast<void*>(main_window));
+    mpv_wakeup(reinterpret_cast<void*>(main_window));
+    const WakeupStatistics statistics = wakeup_statistics();
+    EXPECT_EQ(statistics.refused, 1u);
+    EXPECT_EQ(statistics.posted, 1u);
+}
+
 TEST(Wakeup, NothingIsPumpedWithoutAPlayer) {
     reset_desktop();
     PlayerSession session;

@@ -13,6 +13,7 @@ struct Mailbox {
     std::mutex mutex;
     std::condition_variable posted;
     testing::WakeupStatistics statistics;
+    bool refuse_posts = false;
 };
 
 Mailbox& mailbox() {
@@ -32,6 +33,13 @@ void testing::reset_shell_record() {
     Mailbox& box = mailbox();
     std::lock_guard lock(box.mutex);
     box.statistics = WakeupStatistics{};
+    box.refuse_posts = false;
+}
+
+void testing::refuse_wakeup_posts(bool refuse) {
+    Mailbox& box = mailbox();
+    std::lock_guard lock(box.mutex);
+    box.refuse_posts = refuse;
 }
 
 std::size_t testing::invalidation_count(ShellWindow window) {
@@ -59,11 +67,15 @@ void shell_language_changed(Language language) {
     testing::shell_record().language_changes.push_back(language);
 }
 
-void shell_post_mpv_wakeup(ShellWindow window) noexcept {
+bool shell_post_mpv_wakeup(ShellWindow window) noexcept {
     Mailbox& box = mailbox();
     {
         std::lock_guard lock(box.mutex);
         testing::WakeupStatistics& s = box.statistics;
+        if (box.refuse_posts) {
+            ++s.refused;
+            return false;
+        }
         ++s.posted;
         ++s.pending;
         s.most_pending = std::max(s.most_pending, s.pending);
@@ -71,6 +83,7 @@ void shell_post_mpv_wakeup(ShellWindow window) noexcept {
         s.last_thread = std::this_thread::get_id();
     }
     box.posted.notify_all();
+    return true;
 }
 
 void shell_invalidate(ShellWindow window) {

@@ -42,11 +42,15 @@ struct WakeupStatistics {
     std::size_t posted = 0;       // messages posted since the last reset
     std::size_t pending = 0;      // posted and not yet taken
     std::size_t most_pending = 0; // the largest number ever pending at once
+    std::size_t refused = 0;      // posts refused as by a full message queue
     ShellWindow last_window = 0;
     std::thread::id last_thread;
 };
 
 WakeupStatistics wakeup_statistics();
+
+// While set, posting a wake-up fails as it does when the window's message queue is full.
+void refuse_wakeup_posts(bool refuse);
 
 // Waits until a wake-up message is pending and takes it out; false after the timeout.
 bool take_wakeup(std::chrono::milliseconds timeout);

@@ -122,6 +122,27 @@ std::optional<std::int64_t> parse_int64(std::string_view text) {
     return parse_integer<std::int64_t>(text);
 }
 
+std::optional<std::uint64_t> parse_digits(std::string_view text, std::uint64_t largest) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > largest / 10 || digit > largest - value * 10) {
+            return std::nullopt;
+        }
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
 std::int64_t round_half_away_saturated(double value) {
     if (std::isnan(value)) {
         return 0;

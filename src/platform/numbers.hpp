@@ -23,6 +23,11 @@ std::optional<double> parse_double(std::string_view text);
 std::optional<std::int32_t> parse_int32(std::string_view text);
 std::optional<std::int64_t> parse_int64(std::string_view text);
 
+// Plain unsigned digits, whole text: an optional "+" and one or more ASCII digits, no larger
+// than `largest`. No "-", no white space, no exponent (the form tools write counts and sizes in).
+std::optional<std::uint64_t> parse_digits(std::string_view text,
+                                          std::uint64_t largest = UINT64_MAX);
+
 // Rounding to the nearest integer, halves away from zero, saturated; NaN gives 0.
 std::int64_t round_half_away_saturated(double value);
 

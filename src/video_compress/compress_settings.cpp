@@ -1,36 +1,15 @@
 #include "video_compress/compress_settings.hpp"
 
 #include "platform/files.hpp"
+#include "platform/numbers.hpp"
 
 #include <limits>
 
 namespace ondrel {
 namespace {
 
-// An optional "+" and one or more ASCII digits, no larger than `largest`.
-std::optional<std::uint64_t> parse_unsigned(std::string_view text, std::uint64_t largest) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    std::uint64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (value > largest / 10 || digit > largest - value * 10) {
-            return std::nullopt;
-        }
-        value = value * 10 + digit;
-    }
-    return value;
-}
-
 std::optional<std::uint32_t> parse_u32(std::string_view text) {
-    const auto value = parse_unsigned(text, std::numeric_limits<std::uint32_t>::max());
+    const auto value = parse_digits(text, std::numeric_limits<std::uint32_t>::max());
     return value ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*value)) : std::nullopt;
 }
 
@@ -78,7 +57,7 @@ void apply_setting(CompressOptions& options, std::uint32_t& aac_bitrate, std::st
     } else if (key == "enc") {
         options.encoder = family_from_word(value);
     } else if (key == "res") {
-        const auto index = parse_unsigned(value, resolution_count - 1);
+        const auto index = parse_digits(value, resolution_count - 1);
         options.resolution = index ? static_cast<std::uint8_t>(*index) : resolution_original;
     } else if (key == "w") {
         options.custom_width = parse_u32(value).value_or(default_custom_width);
@@ -87,7 +66,7 @@ void apply_setting(CompressOptions& options, std::uint32_t& aac_bitrate, std::st
     } else if (key == "q") {
         options.quality = std::min<std::uint32_t>(parse_u32(value).value_or(default_quality), 100);
     } else if (key == "speed") {
-        const auto index = parse_unsigned(value, speed_count - 1);
+        const auto index = parse_digits(value, speed_count - 1);
         options.speed = index ? static_cast<SpeedPreset>(*index) : SpeedPreset::Balanced;
     } else if (key == "audio") {
         if (value == "none") {

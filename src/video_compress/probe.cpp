@@ -42,25 +42,7 @@ std::uint64_t bit_rate_field(const Json& object, const char* key) {
     if (value == nullptr || !value->is_string()) {
         return 0;
     }
-    std::string_view digits = value->get_ref<const std::string&>();
-    if (!digits.empty() && digits.front() == '+') {
-        digits.remove_prefix(1);
-    }
-    if (digits.empty()) {
-        return 0;
-    }
-    std::uint64_t result = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9') {
-            return 0;
-        }
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (result > (UINT64_MAX - digit) / 10) {
-            return 0;
-        }
-        result = result * 10 + digit;
-    }
-    return result;
+    return parse_digits(value->get_ref<const std::string&>()).value_or(0);
 }
 
 double duration_field(const Json& object) {

@@ -11,24 +11,11 @@
 namespace ondrel {
 namespace {
 
-// An unsigned 64-bit decimal with an optional leading "+".
-std::optional<std::uint64_t> parse_microseconds(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    if (text.empty()) {
+// A rate worth showing: "nan" or "inf" would reach the screen as such.
+std::optional<double> parse_rate(std::string_view text) {
+    const auto value = parse_double(text);
+    if (!value || !std::isfinite(*value)) {
         return std::nullopt;
-    }
-    std::uint64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (value > (UINT64_MAX - digit) / 10) {
-            return std::nullopt;
-        }
-        value = value * 10 + digit;
     }
     return value;
 }
@@ -47,7 +34,7 @@ std::optional<message::Progress> read_progress_line(ProgressState& state, std::s
     const std::string_view key = line.substr(0, equals);
     const std::string_view value = trim_unicode_space(line.substr(equals + 1));
     if (key == "fps") {
-        if (const auto fps = parse_double(value)) {
+        if (const auto fps = parse_rate(value)) {
             state.fps = *fps;
         }
     } else if (key == "speed") {
@@ -55,13 +42,13 @@ std::optional<message::Progress> read_progress_line(ProgressState& state, std::s
         while (!number.empty() && number.back() == 'x') {
             number.remove_suffix(1);
         }
-        if (const auto speed = parse_double(number)) {
+        if (const auto speed = parse_rate(number)) {
             state.speed = *speed;
         }
     } else if (key == "bitrate") {
         state.bitrate = std::string(value);
     } else if (key == "out_time_us") {
-        const auto microseconds = parse_microseconds(value);
+        const auto microseconds = parse_digits(value);
         if (!microseconds) {
             return std::nullopt;
         }

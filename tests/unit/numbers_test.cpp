@@ -2,9 +2,12 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
 #include <locale>
+#include <optional>
+#include <tuple>
 
 namespace ondrel {
 namespace {
@@ -65,6 +68,32 @@ TEST(ParseInt, Signed32And64) {
     }
     EXPECT_EQ(parse_int64("9223372036854775807"), std::numeric_limits<std::int64_t>::max());
     EXPECT_FALSE(parse_int64("9223372036854775808").has_value());
+}
+
+TEST(ParseDigits, PlainUnsignedUpToALimit) {
+    const std::tuple<const char*, std::uint64_t, std::optional<std::uint64_t>> cases[] = {
+        {"0", UINT64_MAX, 0},
+        {"+007", UINT64_MAX, 7},
+        {"18446744073709551615", UINT64_MAX, UINT64_MAX},
+        {"18446744073709551616", UINT64_MAX, std::nullopt},
+        {"99999999999999999999", UINT64_MAX, std::nullopt},
+        {"255", 255, 255},
+        {"256", 255, std::nullopt},
+        {"7", 6, std::nullopt},
+        {"", UINT64_MAX, std::nullopt},
+        {"+", UINT64_MAX, std::nullopt},
+        {"-1", UINT64_MAX, std::nullopt},
+        {"++1", UINT64_MAX, std::nullopt},
+        {" 1", UINT64_MAX, std::nullopt},
+        {"1 ", UINT64_MAX, std::nullopt},
+        {"1.0", UINT64_MAX, std::nullopt},
+        {"0x10", UINT64_MAX, std::nullopt},
+        {"1e3", UINT64_MAX, std::nullopt},
+        {"\xd9\xa3", UINT64_MAX, std::nullopt}, // Arabic-Indic three
+    };
+    for (const auto& [text, largest, expected] : cases) {
+        EXPECT_EQ(parse_digits(text, largest), expected) << text << " up to " << largest;
+    }
 }
 
 TEST(RoundHalfAway, HalvesGoAwayFromZero) {

@@ -42,14 +42,16 @@ TEST(ProgressReader, ValuesAreKeptUntilAPercentageIsSent) {
 TEST(ProgressReader, SpeedAndFpsKeepTheirLastGoodValue) {
     const std::pair<std::string_view, double> speeds[] = {
         {"speed=2x", 2},       {"speed=N/A", 2},     {"speed=3xxx", 3}, {"speed=x", 3},
-        {"speed= 0.5x ", 0.5}, {"speed=1.5 x", 0.5}, {"speed=", 0.5}};
+        {"speed= 0.5x ", 0.5}, {"speed=1.5 x", 0.5}, {"speed=", 0.5},   {"speed=nanx", 0.5},
+        {"speed=inf", 0.5},    {"speed=1e999x", 0.5}};
     Feed feed(0);
     for (const auto& [line, expected] : speeds) {
         feed.lines({line});
         EXPECT_EQ(feed.state.speed, expected) << line;
     }
     const std::pair<std::string_view, double> rates[] = {
-        {"fps=25", 25}, {"fps=N/A", 25}, {"fps=abc", 25}, {"fps=0.5", 0.5}, {"fps=", 0.5}};
+        {"fps=25", 25}, {"fps=N/A", 25},  {"fps=abc", 25},   {"fps=0.5", 0.5},
+        {"fps=", 0.5},  {"fps=nan", 0.5}, {"fps=-inf", 0.5}, {"fps=1e400", 0.5}};
     for (const auto& [line, expected] : rates) {
         feed.lines({line});
         EXPECT_EQ(feed.state.fps, expected) << line;

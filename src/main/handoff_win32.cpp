@@ -36,6 +36,11 @@ LRESULT receive_handoff(AppState& state, const COPYDATASTRUCT* data) {
     if (!text) {
         return 0;
     }
+    // Without a player this window is only showing its start-up error before it ends: the
+    // file would be lost, so the new instance is told to open its own window.
+    if (!text->empty() && !state.session.player) {
+        return 0;
+    }
     if (IsIconic(state.main_window)) {
         ShowWindow(state.main_window, SW_RESTORE);
     }

@@ -83,6 +83,21 @@ TEST(BlackBox, WithoutLibmpvTheErrorNamesTheFullPath) {
     EXPECT_EQ(read_file_bytes(installation.settings()), "language=en\n"); // nothing written
 }
 
+TEST(BlackBox, AWindowShowingItsStartUpErrorDoesNotTakeAFile) {
+    Installation installation(nullptr);
+    StartedProgram first = installation.start();
+    ASSERT_NE(wait_for_window(first.id, L"#32770"), nullptr);
+    // The second launch would hand its file to a window that is about to end; it opens its
+    // own window instead, and says why it cannot play either.
+    StartedProgram second = installation.start({L"C:\\b.mp4"});
+    const std::wstring expected =
+        L"Cannot load " + (installation.folder / L"libmpv-2.dll").wstring();
+    EXPECT_EQ(read_and_close_error_box(second), expected);
+    EXPECT_EQ(wait_for_exit(second), 0u);
+    EXPECT_EQ(read_and_close_error_box(first), expected);
+    EXPECT_EQ(wait_for_exit(first), 0u);
+}
+
 TEST(BlackBox, LibraryWithoutTheWakeUpCallback) {
     Installation installation(L"mpv_double_no_wakeup");
     StartedProgram program = installation.start();

@@ -38,9 +38,9 @@ void layout_children(AppState& state) {
     if (!layout.bar_visible) {
         ShowWindow(state.control_bar, SW_HIDE);
     } else {
+        // Raised to the top of the children: in full screen the bar lies over the video.
         SetWindowPos(state.control_bar, nullptr, layout.bar.left, layout.bar.top,
-                     layout.bar.width(), layout.bar.height(),
-                     SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+                     layout.bar.width(), layout.bar.height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
         InvalidateRect(state.control_bar, nullptr, FALSE);
     }
     // The tooltips' button rectangles follow the bar here once the tooltips exist.
@@ -63,8 +63,9 @@ void set_full_screen(AppState& state, bool on) {
         SetWindowLongPtrW(main, GWL_STYLE,
                           GetWindowLongPtrW(main, GWL_STYLE) & ~overlapped_window_style);
         const RECT& r = monitor.rcMonitor;
+        // Raised too, so no other window covers part of the full-screen picture.
         SetWindowPos(main, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOOWNERZORDER | SWP_FRAMECHANGED | SWP_NOZORDER);
+                     SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
         SetTimer(main, TIMER_AUTOHIDE, TIMER_AUTOHIDE_MS, nullptr);
     } else {
         state.full_screen = false;

@@ -57,14 +57,34 @@ TEST(GuiMainWindow, LayoutAt96DpiAndAfterADpiChange) {
     EXPECT_EQ(min_max_info(session.main()).ptMinTrackSize.y, 450);
 }
 
+// Whether `upper` comes before `lower` among its siblings (nearer the top).
+bool is_above(HWND upper, HWND lower) {
+    for (HWND window = GetWindow(lower, GW_HWNDPREV); window != nullptr;
+         window = GetWindow(window, GW_HWNDPREV)) {
+        if (window == upper) {
+            return true;
+        }
+    }
+    return false;
+}
+
 TEST(GuiMainWindow, FullScreenAndBackRestoresTheWindow) {
     GuiSession session;
     ASSERT_TRUE(session.start());
     SetWindowPos(session.main(), nullptr, 120, 90, 800, 500, SWP_NOZORDER);
     RECT before{};
     GetWindowRect(session.main(), &before);
+    // Another program's window over part of ours.
+    const HWND other = CreateWindowExW(WS_EX_NOACTIVATE, L"STATIC", L"other", WS_POPUP, 300, 200,
+                                       200, 150, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetWindowPos(other, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    ASSERT_TRUE(is_above(other, session.main()));
 
     SendMessageW(session.main(), WM_SYSKEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(is_above(session.main(), other));
+    DestroyWindow(other);
     EXPECT_TRUE(session.state().full_screen);
     EXPECT_EQ(GetWindowLongPtrW(session.main(), GWL_STYLE) & WS_CAPTION, 0);
     MONITORINFO monitor{};
@@ -78,6 +98,13 @@ TEST(GuiMainWindow, FullScreenAndBackRestoresTheWindow) {
     const RECT video = client_rect_in_parent(session.state().video_window);
     EXPECT_EQ(video.bottom - video.top, monitor.rcMonitor.bottom - monitor.rcMonitor.top);
     save_window_screenshot(session.main(), screenshot_folder() / L"main-window-full-screen.png");
+    // Once shown, the bar lies over the video, not hidden behind it.
+    session.state().bar_shown_in_full_screen = true;
+    layout_children(session.state());
+    EXPECT_TRUE(IsWindowVisible(session.state().control_bar));
+    EXPECT_TRUE(is_above(session.state().control_bar, session.state().video_window));
+    session.state().bar_shown_in_full_screen = false;
+    layout_children(session.state());
 
     SendMessageW(session.main(), WM_SYSKEYDOWN, VK_RETURN, 0);
     EXPECT_FALSE(session.state().full_screen);

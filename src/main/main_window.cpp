@@ -85,14 +85,18 @@ LRESULT on_capture_changed(AppState& state) {
 }
 
 LRESULT on_drop_files(AppState& state, HDROP drop) {
-    std::wstring path(32768, L'\0');
-    const UINT length = DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
-    DragFinish(drop);
-    if (length == 0) {
-        return 0;
+    std::wstring path;
+    {
+        struct Release {
+            HDROP drop;
+            ~Release() { DragFinish(drop); }
+        } release{drop};
+        path.assign(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
     }
-    path.resize(length);
-    open_dropped_file(state, narrow(path));
+    if (!path.empty()) {
+        open_dropped_file(state, narrow(path));
+    }
     return 0;
 }
 
@@ -191,7 +195,13 @@ LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM w, LPAR
     if (state == nullptr || state->main_window != window) {
         return DefWindowProcW(window, message, w, l);
     }
-    return handle(*state, window, message, w, l);
+    // Nothing may unwind through the system's frames: a handler that fails this way (out of
+    // memory) leaves the message to the default handling and the program goes on.
+    try {
+        return handle(*state, window, message, w, l);
+    } catch (...) {
+        return DefWindowProcW(window, message, w, l);
+    }
 }
 
 } // namespace ondrel

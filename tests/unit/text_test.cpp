@@ -1,6 +1,9 @@
+#include "platform/files.hpp"
 #include "platform/text.hpp"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <type_traits>
 
 namespace ondrel {
 namespace {
@@ -90,6 +93,29 @@ TEST(AsciiLower, OnlyAsciiLettersChange) {
               "fran\xC3\x87"
               "ais");
     EXPECT_EQ(ascii_lower("Fr-CA_09"), "fr-ca_09");
+}
+
+} // namespace
+} // namespace ondrel
+
+namespace ondrel {
+namespace {
+
+TEST(PathText, ConversionNeverThrowsAndKeepsWhatItCan) {
+    EXPECT_EQ(path_to_utf8(path_from_utf8("Vid\xC3\xA9os/\xE2\x80\x94 clip.mp4")),
+              "Vid\xC3\xA9os/\xE2\x80\x94 clip.mp4");
+    const std::filesystem::path invalid = path_from_utf8("a\xFF"
+                                                         "b");
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>) {
+        // UTF-16 paths cannot hold the byte: it becomes U+FFFD, as an unpaired surrogate does.
+        EXPECT_EQ(invalid.native(), L"a\xFFFD"
+                                    L"b");
+        EXPECT_EQ(path_to_utf8(std::filesystem::path(std::wstring{L'c', wchar_t(0xD800)})),
+                  "c\xEF\xBF\xBD");
+    } else {
+        EXPECT_EQ(path_to_utf8(invalid), "a\xFF"
+                                         "b"); // bytes reach the file system as given
+    }
 }
 
 } // namespace

@@ -19,6 +19,11 @@ bool is_transient_sharing_error(DWORD error) {
            error == ERROR_LOCK_VIOLATION;
 }
 
+bool is_read_only(const std::filesystem::path& file) {
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool write_all(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk =
@@ -55,6 +60,11 @@ std::optional<std::string> read_file_bytes(const std::filesystem::path& path) {
 }
 
 Status replace_file_contents(const std::filesystem::path& target, std::string_view bytes) {
+    // A file the user made read-only is refused, as writing into it would be. Renaming over it
+    // would bypass that on some systems (Wine among them).
+    if (is_read_only(target)) {
+        return Failure{os_error_text(ERROR_ACCESS_DENIED)};
+    }
     std::filesystem::path temporary;
     UniqueFile file;
     for (int attempt = 0; attempt < 16 && !file; ++attempt) {
@@ -84,8 +94,8 @@ Status replace_file_contents(const std::filesystem::path& target, std::string_vi
             return success();
         }
         error = ::GetLastError();
-        if (!is_transient_sharing_error(error)) {
-            break;
+        if (!is_transient_sharing_error(error) || is_read_only(target)) {
+            break; // a read-only file stays so: waiting would only stall every save
         }
         ::Sleep(40 * (attempt + 1));
     }

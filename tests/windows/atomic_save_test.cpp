@@ -68,6 +68,21 @@ TEST(AtomicSave, TemporaryFileImpossibleToCreate) {
     EXPECT_EQ(list_folder(folder.path), std::string(250, 's'));
 }
 
+TEST(AtomicSave, ReadOnlyFileIsLeftAsItIs) {
+    TemporaryFolder folder("atomic");
+    const auto file = folder.path / L"settings.ini";
+    const std::string old = "volume=12\n";
+    write_raw(file, old);
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    Settings s;
+    s.volume = 80;
+    EXPECT_FALSE(save_settings_to(s, file));
+    EXPECT_EQ(read_file_bytes(file), old);
+    EXPECT_EQ(list_folder(folder.path), "settings.ini");
+    EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); // so the folder can be removed
+}
+
 TEST(AtomicSave, ReadOnlyFolderLeavesTheOldFile) {
     TemporaryFolder folder("atomic");
     const auto inner = folder.path / L"Ondrel";

@@ -47,20 +47,27 @@ namespace {
 
 // Rough power of ten of a decimal text that from_chars found out of range: positive means
 // too large for a double, otherwise too small.
-long decimal_magnitude(std::string_view text) {
+std::int64_t decimal_magnitude(std::string_view text) {
+    // Exponents beyond any double's reach are cut to a bound that keeps the sum below
+    // exact; an exponent too long for 64 bits counts by its sign.
+    constexpr std::int64_t exponent_bound = std::int64_t{1} << 40;
     const std::size_t e = text.find_first_of("eE");
     const std::string_view mantissa = text.substr(0, e);
-    long exponent = 0;
+    std::int64_t exponent = 0;
     if (e != std::string_view::npos) {
-        exponent = static_cast<long>(parse_int64(text.substr(e + 1)).value_or(0));
+        const std::string_view digits = text.substr(e + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        exponent =
+            std::clamp(parse_int64(digits).value_or(negative ? -exponent_bound : exponent_bound),
+                       -exponent_bound, exponent_bound);
     }
     const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
     const std::size_t first_digit = mantissa.find_first_of("123456789");
     if (first_digit == std::string_view::npos) {
         return 0;
     }
-    const long position = first_digit < point ? static_cast<long>(point - first_digit)
-                                              : -static_cast<long>(first_digit - point - 1);
+    const auto position = first_digit < point ? static_cast<std::int64_t>(point - first_digit)
+                                              : -static_cast<std::int64_t>(first_digit - point - 1);
     return position + exponent;
 }
 

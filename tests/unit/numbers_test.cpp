@@ -59,6 +59,22 @@ TEST(ParseDouble, WholeTextOrNothing) {
     EXPECT_TRUE(std::isinf(parse_double("inf").value()));
 }
 
+TEST(ParseDouble, OutOfRangeGoesToInfinityOrZero) {
+    const std::pair<const char*, double> cases[] = {
+        {"1e400", HUGE_VAL},
+        {"-1e400", -HUGE_VAL},
+        {"1e-400", 0.0},
+        {"0.000001e-399", 0.0},
+        {"123456e-99999999999999999999", 0.0}, // exponent too long for 64 bits
+        {"1e99999999999999999999", HUGE_VAL},
+        {"1e9223372036854775807", HUGE_VAL},
+        {"1e-9223372036854775808", 0.0},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(parse_double(text), expected) << text;
+    }
+}
+
 TEST(ParseInt, Signed32And64) {
     EXPECT_EQ(parse_int32("+10"), 10);
     EXPECT_EQ(parse_int32("-2147483648"), std::numeric_limits<std::int32_t>::min());

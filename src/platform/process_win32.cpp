@@ -131,7 +131,13 @@ Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size) 
     }
     const DWORD wanted = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
     DWORD read = 0;
-    if (::ReadFile(as_handle(pipe.native), buffer, wanted, &read, nullptr)) {
+    // A child's write of zero bytes arrives as a successful read of zero bytes; only a broken
+    // pipe is the end.
+    bool succeeded = false;
+    do {
+        succeeded = ::ReadFile(as_handle(pipe.native), buffer, wanted, &read, nullptr) != FALSE;
+    } while (succeeded && read == 0 && wanted > 0);
+    if (succeeded) {
         return static_cast<std::size_t>(read);
     }
     const DWORD error = ::GetLastError();

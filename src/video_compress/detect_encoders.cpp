@@ -114,7 +114,12 @@ EncoderSupport detect_encoders(const std::filesystem::path& ffmpeg) {
                 }
             });
         } catch (...) {
-            *result = test_encoder(ffmpeg, name);
+            // Must not throw past the threads already running: they are joined below.
+            try {
+                *result = test_encoder(ffmpeg, name);
+            } catch (...) {
+                *result = false;
+            }
         }
     }
     for (std::thread& test : tests) {

@@ -43,6 +43,7 @@ Result<std::filesystem::path> reserve_output(const MediaInfo& media, const Compr
             return chosen;
         }
     }
+    chosen.clear(); // the last name tried is another's file, not this job's
     return Failure{
         fill(tr(texts::no_free_output_name), {path_text(output_folder(media, options))})};
 }

@@ -101,9 +101,13 @@ void remember_placement(AppState& state) {
 }
 
 void save_for_end_of_session(AppState& state) {
-    save_resume_position(state.session);
-    remember_placement(state);
-    save_settings(state.settings);
+    // Without a player the window is only showing its start-up error, and a failed start
+    // writes no settings.
+    if (state.session.player) {
+        save_resume_position(state.session);
+        remember_placement(state);
+        save_settings(state.settings);
+    }
     // A running compression is stopped here and its unfinished output deleted, once the
     // compression window exists.
 }

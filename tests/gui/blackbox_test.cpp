@@ -76,6 +76,14 @@ TEST(BlackBox, WithoutLibmpvTheErrorNamesTheFullPath) {
     Installation installation(nullptr);
     StartedProgram program = installation.start();
     ASSERT_TRUE(program.process);
+    // The session ending while the error is on screen writes nothing either.
+    ASSERT_NE(wait_for_window(program.id, L"#32770"), nullptr);
+    const auto main_windows = windows_of_process(program.id, L"Ondrel.Main");
+    ASSERT_EQ(main_windows.size(), 1u);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(main_windows.front(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG,
+                                  5000, &answer),
+              0);
     const std::wstring expected =
         L"Cannot load " + (installation.folder / L"libmpv-2.dll").wstring();
     EXPECT_EQ(read_and_close_error_box(program), expected);

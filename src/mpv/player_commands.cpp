@@ -119,8 +119,8 @@ void toggle_mute(PlayerSession& session) {
 }
 
 void step_speed(PlayerSession& session, int step) {
-    // Back to normal speed needs no file; stepping up or down does.
-    if (!session.player || (step != 0 && !session.playback.file_loaded)) {
+    // With or without a file: the speed chosen before opening one applies to it.
+    if (!session.player) {
         return;
     }
     PlaybackState& playback = session.playback;

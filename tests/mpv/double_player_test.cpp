@@ -207,20 +207,26 @@ TEST_F(DoublePlayerTest, PlayAtTheEndStartsAgain) {
               std::vector<std::vector<std::string>>{{"delete-watch-later-config"}});
 }
 
-TEST_F(DoublePlayerTest, CommandsOnTheFileNeedALoadedFile) {
+TEST_F(DoublePlayerTest, CommandsOnTheFileNeedALoadedFileButTheSpeedDoesNot) {
     start();
     clear_double_calls();
     toggle_pause(session);
     seek_to(session, 10, true);
     seek_by(session, 5);
     step_frame(session, true);
-    step_speed(session, +1);
-    step_speed(session, -1);
     save_resume_position(session);
     EXPECT_TRUE(calls().empty());
+    step_speed(session, +1);
+    step_speed(session, +1);
+    step_speed(session, -1);
     step_speed(session, 0);
-    EXPECT_EQ(property_writes(calls()), std::vector<json>{json::array({"speed", 5, 1.0})});
-    EXPECT_EQ(messages(), (Messages{{"Speed: ×1", "1000"}}));
+    EXPECT_EQ(property_writes(calls()),
+              (std::vector<json>{json::array({"speed", 5, 1.25}), json::array({"speed", 5, 1.5}),
+                                 json::array({"speed", 5, 1.25}), json::array({"speed", 5, 1.0})}));
+    EXPECT_EQ(messages(), (Messages{{"Speed: ×1.25", "1000"},
+                                    {"Speed: ×1.5", "1000"},
+                                    {"Speed: ×1.25", "1000"},
+                                    {"Speed: ×1", "1000"}}));
 }
 
 TEST_F(DoublePlayerTest, SeeksAndFrameSteps) {

@@ -7,6 +7,10 @@ export WINEDEBUG=-all
 # No Mono or Gecko download prompts in a fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# A Linux path as Windows programs under Wine see it, through the Z: drive. Not winepath: it
+# would start Wine without a display, which then lacks one for the rest of its session.
+windows_path() { echo "Z:$1" | tr / '\\'; }
+
 # Creates the Wine prefix once; later calls return at once.
 ensure_wine_prefix() {
     mkdir -p "$ONDREL_BUILD"

@@ -1,6 +1,7 @@
 // ondrel-compress from its arguments to its exit status.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -15,5 +16,20 @@ inline constexpr int exit_interrupted = 130;
 // status; after exit_interrupted, analysis workers may still be running and the caller ends
 // the process at once.
 int run_cli(const std::vector<std::filesystem::path>& arguments);
+
+// The whole program from main's (or wmain's) arguments: each becomes a path exactly as given
+// (bytes on Linux, UTF-16 on Windows, so no character of a file name is lost).
+template <typename Char> int cli_main(int argc, Char** argv) {
+    std::vector<std::filesystem::path> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.emplace_back(argv[i]);
+    }
+    const int status = run_cli(arguments);
+    if (status == exit_interrupted) {
+        // Analysis workers may still be running; their children end with this process.
+        std::_Exit(status);
+    }
+    return status;
+}
 
 } // namespace ondrel

@@ -104,6 +104,24 @@ void close_native(std::intptr_t& native) {
     }
 }
 
+// Wine reports a child that dies while it is still starting (its loader ran out of something
+// for a moment, often under load) as ERROR_INTERNAL_ERROR; no process exists then, and the
+// same call a moment later succeeds. Nothing else is retried.
+bool create_process_retrying(const std::filesystem::path& program, std::wstring& command_line,
+                             DWORD flags, STARTUPINFOEXW& startup, PROCESS_INFORMATION& created) {
+    constexpr int attempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        if (::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, flags,
+                             nullptr, nullptr, &startup.StartupInfo, &created)) {
+            return true;
+        }
+        if (::GetLastError() != ERROR_INTERNAL_ERROR || attempt == attempts) {
+            return false;
+        }
+        ::Sleep(50 * attempt);
+    }
+}
+
 } // namespace
 
 PipeReader::PipeReader(PipeReader&& other) noexcept
@@ -213,8 +231,7 @@ Result<StartedProcess> start_process(const std::filesystem::path& program,
         flags |= BELOW_NORMAL_PRIORITY_CLASS;
     }
     PROCESS_INFORMATION created{};
-    if (!::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, flags,
-                          nullptr, nullptr, &startup.StartupInfo, &created)) {
+    if (!create_process_retrying(program, command_line, flags, startup, created)) {
         return Failure{last_os_error_text()};
     }
     UniqueHandle thread(created.hThread);

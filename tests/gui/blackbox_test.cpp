@@ -3,6 +3,7 @@
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
 #include "support/temporary_folder.hpp"
+#include "support/windows_process.hpp"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -159,20 +160,7 @@ TEST(BlackBox, MultiInstanceGivesEachLaunchItsOwnWindow) {
 }
 
 DWORD run_reg(const std::wstring& arguments) {
-    std::wstring command = L"reg.exe " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &info)) {
-        return 0xFFFFFFFF;
-    }
-    UniqueHandle process(info.hProcess);
-    UniqueHandle thread(info.hThread);
-    WaitForSingleObject(info.hProcess, 30000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(info.hProcess, &code);
-    return code;
+    return testing::run_and_wait(L"reg.exe " + arguments, 30000).value_or(0xFFFFFFFF);
 }
 
 // 150 % scaling for the programs started while it lives.

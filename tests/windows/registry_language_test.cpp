@@ -1,7 +1,7 @@
 // The installer's language value in the registry, written with Wine's own reg.exe.
 #include "i18n/language.hpp"
 #include "platform/system_language.hpp"
-#include "platform/win32/handles.hpp"
+#include "support/windows_process.hpp"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -11,20 +11,7 @@ namespace ondrel {
 namespace {
 
 DWORD run_reg(const std::wstring& arguments) {
-    std::wstring command = L"reg.exe " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process)) {
-        return 0xFFFFFFFF;
-    }
-    UniqueHandle owned_process(process.hProcess);
-    UniqueHandle owned_thread(process.hThread);
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    return code;
+    return testing::run_and_wait(L"reg.exe " + arguments, 60000).value_or(0xFFFFFFFF);
 }
 
 const wchar_t* const user_key = L"HKCU\\Software\\Ondrel";

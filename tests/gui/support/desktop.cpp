@@ -1,6 +1,7 @@
 #include "gui/support/desktop.hpp"
 
 #include "gui/support/png_writer.hpp"
+#include "support/windows_process.hpp"
 
 #include <thread>
 
@@ -66,12 +67,9 @@ start_program(const std::filesystem::path& program, const std::vector<std::wstri
         saved.emplace_back(name, n > 0 ? std::optional<std::wstring>(buffer) : std::nullopt);
         SetEnvironmentVariableW(name.c_str(), value.c_str());
     }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     StartedProgram started;
-    if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &info)) {
+    if (create_process(program.c_str(), command, 0, info)) {
         started.process.reset(info.hProcess);
         CloseHandle(info.hThread);
         started.id = info.dwProcessId;

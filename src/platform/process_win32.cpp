@@ -1,5 +1,6 @@
 #include "platform/files.hpp"
 #include "platform/process.hpp"
+#include "platform/win32/create_process.hpp"
 #include "platform/win32/handles.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -101,24 +102,6 @@ void close_native(std::intptr_t& native) {
     if (native != no_native_handle) {
         ::CloseHandle(as_handle(native));
         native = no_native_handle;
-    }
-}
-
-// Wine reports a child that dies while it is still starting (its loader ran out of something
-// for a moment, often under load) as ERROR_INTERNAL_ERROR; no process exists then, and the
-// same call a moment later succeeds. Nothing else is retried.
-bool create_process_retrying(const std::filesystem::path& program, std::wstring& command_line,
-                             DWORD flags, STARTUPINFOEXW& startup, PROCESS_INFORMATION& created) {
-    constexpr int attempts = 3;
-    for (int attempt = 1;; ++attempt) {
-        if (::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, flags,
-                             nullptr, nullptr, &startup.StartupInfo, &created)) {
-            return true;
-        }
-        if (::GetLastError() != ERROR_INTERNAL_ERROR || attempt == attempts) {
-            return false;
-        }
-        ::Sleep(50 * attempt);
     }
 }
 
@@ -231,7 +214,8 @@ Result<StartedProcess> start_process(const std::filesystem::path& program,
         flags |= BELOW_NORMAL_PRIORITY_CLASS;
     }
     PROCESS_INFORMATION created{};
-    if (!create_process_retrying(program, command_line, flags, startup, created)) {
+    if (!create_process_retrying(program.c_str(), command_line.data(), TRUE, flags,
+                                 &startup.StartupInfo, created)) {
         return Failure{last_os_error_text()};
     }
     UniqueHandle thread(created.hThread);

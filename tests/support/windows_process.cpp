@@ -1,25 +1,16 @@
 #include "support/windows_process.hpp"
 
+#include "platform/win32/create_process.hpp"
 #include "platform/win32/handles.hpp"
 
 namespace ondrel::testing {
 
 bool create_process(const wchar_t* application, std::wstring command, DWORD flags,
                     PROCESS_INFORMATION& started) {
-    constexpr int attempts = 3;
-    for (int attempt = 1;; ++attempt) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        started = PROCESS_INFORMATION{};
-        if (CreateProcessW(application, command.data(), nullptr, nullptr, FALSE, flags, nullptr,
-                           nullptr, &startup, &started)) {
-            return true;
-        }
-        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == attempts) {
-            return false;
-        }
-        Sleep(50 * attempt);
-    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    started = PROCESS_INFORMATION{};
+    return create_process_retrying(application, command.data(), FALSE, flags, &startup, started);
 }
 
 std::optional<DWORD> run_and_wait(const std::wstring& command, DWORD timeout_ms) {

@@ -7,9 +7,8 @@
 
 namespace ondrel::testing {
 
-// CreateProcessW, tried again when Wine reports the child died while it was still starting
-// (ERROR_INTERNAL_ERROR), which happens now and then under load and says nothing about the
-// program started. `application` may be null; `command` is the whole command line.
+// Starts a program without inherited handles, tried again like the program's own children when
+// Wine fails it during start-up. `application` may be null; `command` is the whole command line.
 bool create_process(const wchar_t* application, std::wstring command, DWORD flags,
                     PROCESS_INFORMATION& started);
 

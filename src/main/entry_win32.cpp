@@ -1,5 +1,5 @@
 // The program's entry point.
-#include "main/startup.hpp"
+#include "main/startup_win32.hpp"
 
 #include <windows.h>
 

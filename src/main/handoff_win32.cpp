@@ -2,7 +2,7 @@
 
 #include "i18n/texts_shell.hpp"
 #include "main/handoff_payload.hpp"
-#include "main/window_classes.hpp"
+#include "main/window_classes_win32.hpp"
 
 namespace ondrel {
 

@@ -1,8 +1,8 @@
 #include "main/shell_seam.hpp"
 
 #include "i18n/texts_localization.hpp"
-#include "main/app_state.hpp"
-#include "main/main_window.hpp"
+#include "main/app_state_win32.hpp"
+#include "main/main_window_win32.hpp"
 #include "platform/win32/wide.hpp"
 
 #include <windows.h>

@@ -4,7 +4,7 @@
 #include "main/handoff.hpp"
 #include "main/language_switch.hpp"
 #include "main/main_layout.hpp"
-#include "main/startup.hpp"
+#include "main/startup_win32.hpp"
 #include "platform/win32/wide.hpp"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "gui/support/gui_session.hpp"
 
 #include "gui/support/desktop.hpp"
-#include "main/startup.hpp"
+#include "main/startup_win32.hpp"
 #include "platform/files.hpp"
 
 #include <fstream>

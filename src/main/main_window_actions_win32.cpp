@@ -1,4 +1,4 @@
-#include "main/main_window.hpp"
+#include "main/main_window_win32.hpp"
 
 #include "i18n/texts_shell.hpp"
 #include "main/main_layout.hpp"

@@ -1,4 +1,4 @@
-#include "main/app_state.hpp"
+#include "main/app_state_win32.hpp"
 
 namespace ondrel {
 namespace {

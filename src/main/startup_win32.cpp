@@ -1,12 +1,12 @@
-#include "main/startup.hpp"
+#include "main/startup_win32.hpp"
 
 #include "i18n/texts_shell.hpp"
-#include "main/app_state.hpp"
+#include "main/app_state_win32.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"
-#include "main/main_window.hpp"
-#include "main/window_classes.hpp"
+#include "main/main_window_win32.hpp"
+#include "main/window_classes_win32.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
 

@@ -1,9 +1,9 @@
 // The main window procedure: one case per message, each calling a named handler.
-#include "main/main_window.hpp"
+#include "main/main_window_win32.hpp"
 
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"
-#include "main/window_classes.hpp"
+#include "main/window_classes_win32.hpp"
 #include "platform/win32/wide.hpp"
 
 #include <shellapi.h>

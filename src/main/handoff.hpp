@@ -1,7 +1,7 @@
 // One window for all launches: a second launch gives its file to the running window.
 #pragma once
 
-#include "main/app_state_win32.hpp"
+#include "ui/app_state_win32.hpp"
 
 #include <optional>
 #include <string>

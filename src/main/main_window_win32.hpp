@@ -1,7 +1,7 @@
 // What the main window does besides routing its messages.
 #pragma once
 
-#include "main/app_state_win32.hpp"
+#include "ui/app_state_win32.hpp"
 
 #include <string>
 

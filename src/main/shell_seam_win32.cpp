@@ -1,7 +1,7 @@
 #include "main/shell_seam.hpp"
 
 #include "i18n/texts_localization.hpp"
-#include "main/app_state_win32.hpp"
+#include "ui/app_state_win32.hpp"
 #include "main/main_window_win32.hpp"
 #include "platform/win32/wide.hpp"
 

@@ -1,7 +1,7 @@
 #include "main/startup_win32.hpp"
 
 #include "i18n/texts_shell.hpp"
-#include "main/app_state_win32.hpp"
+#include "ui/app_state_win32.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"

@@ -1,6 +1,6 @@
 #include "main/window_classes_win32.hpp"
 
-#include "main/app_state_win32.hpp"
+#include "ui/app_state_win32.hpp"
 
 namespace ondrel {
 namespace {

@@ -2,7 +2,7 @@
 // test program, with its own settings folder; and reads what the double recorded.
 #pragma once
 
-#include "main/app_state_win32.hpp"
+#include "ui/app_state_win32.hpp"
 #include "main/main_window_win32.hpp"
 #include "platform/files.hpp"
 #include "support/temporary_folder.hpp"

@@ -1,4 +1,4 @@
-#include "main/app_state_win32.hpp"
+#include "ui/app_state_win32.hpp"
 
 namespace ondrel {
 namespace {

@@ -4,6 +4,7 @@
 #include "main/settings.hpp"
 #include "mpv/player.hpp"
 #include "platform/win32/handles.hpp"
+#include "ui/compression_link_win32.hpp"
 
 #include <array>
 #include <climits>
@@ -45,6 +46,9 @@ struct AppState {
     std::array<UniqueFont, 5> bar_fonts;
     WINDOWPLACEMENT saved_placement{};
     std::uint32_t dpi = 96;
+
+    // The compression window while it exists (shown, or hidden while its job runs).
+    CompressWindowPtr compression;
 
     bool closing = false;
     bool full_screen = false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/app_state_win32.hpp"
+#include "ui/shell_actions_win32.hpp"
 
 #include <optional>
 #include <string>
@@ -14,8 +15,5 @@ bool hand_off_to_running_instance(const std::optional<std::string>& file);
 
 // WM_COPYDATA from a second launch: 1 when the file was accepted, 0 otherwise.
 LRESULT receive_handoff(AppState& state, const COPYDATASTRUCT* data);
-
-// Flips multi-instance for later launches and saves it.
-void toggle_multi_instance(AppState& state);
 
 } // namespace ondrel

@@ -2,16 +2,11 @@
 #pragma once
 
 #include "ui/app_state_win32.hpp"
+#include "ui/shell_actions_win32.hpp"
 
 #include <string>
 
 namespace ondrel {
-
-// Places the video window and the control bar in the client area.
-void layout_children(AppState& state);
-
-void set_full_screen(AppState& state, bool on);
-void set_always_on_top(AppState& state, bool on);
 
 // Copies the window placement (the one from before full screen, in full screen), the
 // volume and the mute state into the settings.

@@ -103,7 +103,8 @@ void remember_window_and_sound(Settings& settings, const ShellPlacement& placeme
 
 // The end of the player, when the main window closes: the resume position, the window
 // placement (the one saved on entering full screen, when given), the volume and the mute
-// state are saved, the window is hidden and libmpv is shut down.
+// state are saved, the window is hidden and libmpv is shut down. Without a player nothing
+// happens: a start that failed writes no settings.
 void close_player(PlayerSession& session, Settings& settings, ShellWindow main_window,
                   const std::optional<ShellPlacement>& full_screen_placement);
 

@@ -155,6 +155,11 @@ void remember_window_and_sound(Settings& settings, const ShellPlacement& placeme
 
 void close_player(PlayerSession& session, Settings& settings, ShellWindow main_window,
                   const std::optional<ShellPlacement>& full_screen_placement) {
+    // Without a player the window is only showing its start-up error (a WM_CLOSE can reach
+    // it from the error box's own message loop), and a failed start writes no settings.
+    if (!session.player) {
+        return;
+    }
     save_resume_position(session);
     remember_window_and_sound(settings,
                               full_screen_placement ? *full_screen_placement
@@ -162,10 +167,8 @@ void close_player(PlayerSession& session, Settings& settings, ShellWindow main_w
                               session.playback);
     save_settings(settings);
     shell_hide_window(main_window);
-    if (session.player) {
-        session.player->api.terminate_destroy(session.player->handle);
-        session.player.reset();
-    }
+    session.player->api.terminate_destroy(session.player->handle);
+    session.player.reset();
 }
 
 } // namespace ondrel

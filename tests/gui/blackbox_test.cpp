@@ -92,6 +92,21 @@ TEST(BlackBox, WithoutLibmpvTheErrorNamesTheFullPath) {
     EXPECT_EQ(read_file_bytes(installation.settings()), "language=en\n"); // nothing written
 }
 
+TEST(BlackBox, ClosingWhileTheStartUpErrorIsShownWritesNoSettings) {
+    // A WM_CLOSE reaches the main window through the error box's own message loop, as one
+    // from taskkill (without /F) does.
+    Installation installation(nullptr);
+    const std::string before = "volume=33\nlanguage=en\nwindow=1,2,3\n";
+    installation.write_settings(before);
+    StartedProgram program = installation.start();
+    ASSERT_NE(wait_for_window(program.id, L"#32770"), nullptr);
+    const auto main_windows = windows_of_process(program.id, L"Ondrel.Main");
+    ASSERT_EQ(main_windows.size(), 1u);
+    PostMessageW(main_windows.front(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_for_exit(program), 0u);
+    EXPECT_EQ(read_file_bytes(installation.settings()), before);
+}
+
 TEST(BlackBox, AWindowShowingItsStartUpErrorDoesNotTakeAFile) {
     Installation installation(nullptr);
     StartedProgram first = installation.start();

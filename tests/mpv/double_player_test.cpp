@@ -400,17 +400,29 @@ TEST_F(DoublePlayerTest, ClosingInFullScreenKeepsTheWindowedPlacement) {
     TemporaryFolder app_data("appdata");
     ScopedEnvironment variable("APPDATA", path_to_utf8(app_data.path));
     for (const Case& c : cases) {
-        PlayerSession closed; // no player: the settings are saved all the same
-        closed.playback.volume = 12;
-        Settings saved;
-        saved.window = WindowRect{1, 2, 3, 4};
+        settings = Settings{};
+        settings.window = WindowRect{1, 2, 3, 4};
+        start();
+        set_volume(session, 12, false);
         shell_record().placements[main_window] = c.window;
-        close_player(closed, saved, main_window, c.full_screen);
-        EXPECT_EQ(saved.window, c.expected);
-        EXPECT_EQ(saved.maximized, c.maximized);
-        EXPECT_EQ(saved.volume, 12);
+        close_player(session, settings, main_window, c.full_screen);
+        EXPECT_EQ(settings.window, c.expected);
+        EXPECT_EQ(settings.maximized, c.maximized);
+        EXPECT_EQ(settings.volume, 12);
         EXPECT_EQ(load_settings().window, c.expected);
     }
+}
+
+TEST_F(DoublePlayerTest, ClosingWithoutAPlayerWritesNoSettings) {
+    // The window of a start that failed, closed while its error is on screen.
+    TemporaryFolder app_data("appdata");
+    ScopedEnvironment variable("APPDATA", path_to_utf8(app_data.path));
+    settings.volume = 12;
+    shell_record().placements[main_window] = {{10, 20, 810, 620}, true};
+    close_player(session, settings, main_window, std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(settings_path()));
+    EXPECT_FALSE(settings.window.has_value());
+    EXPECT_TRUE(shell_record().hidden.empty());
 }
 
 } // namespace

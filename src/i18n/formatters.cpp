@@ -90,7 +90,7 @@ std::string language_name(std::string_view code) {
     return key;
 }
 
-std::string track_label(const Track& track) {
+std::string track_label(const TrackLabelParts& track) {
     const std::string name = language_name(track.lang);
     std::string label;
     if (name.empty() && track.title.empty()) {
@@ -100,11 +100,12 @@ std::string track_label(const Track& track) {
     } else if (track.title.empty() || track.title == name) {
         label = name;
     } else {
-        label = name + " — " + track.title;
+        label = name + " — ";
+        label += track.title;
     }
     std::vector<std::string> details;
     if (!track.codec.empty()) {
-        details.push_back(track.codec);
+        details.emplace_back(track.codec);
     }
     if (std::string layout = channel_layout(track.channel_count); !layout.empty()) {
         details.push_back(std::move(layout));

@@ -1,8 +1,6 @@
 // Formatters whose output depends on the interface language.
 #pragma once
 
-#include "mpv/track.hpp"
-
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -17,8 +15,19 @@ std::string fill(std::string_view text, std::initializer_list<std::string_view> 
 // Display name of a track's language code ("fre" -> French / Français).
 std::string language_name(std::string_view code);
 
+// What a track's label shows of it.
+struct TrackLabelParts {
+    std::string_view title;
+    std::string_view lang;
+    std::string_view codec;
+    std::int64_t id = 0;
+    std::int64_t channel_count = 0;
+    bool external = false;
+    bool is_default = false;
+};
+
 // One line describing a track: "French — Commentaires (aac, stereo) [default]".
-std::string track_label(const Track& track);
+std::string track_label(const TrackLabelParts& track);
 
 // Decimal units: 999 B, 1.5 MB / 1,5 Mo.
 std::string format_size(std::uint64_t bytes);

@@ -1,7 +1,5 @@
 #include "main/language_switch.hpp"
 
-#include "main/shell_seam.hpp"
-
 namespace ondrel {
 
 void set_language(Settings& settings, Language language) {

@@ -4,6 +4,8 @@
 #include "i18n/texts_playback.hpp"
 #include "platform/shared_library.hpp"
 
+#include <type_traits>
+
 namespace ondrel {
 
 std::string library_path_beside(std::string_view executable, std::string_view file_name) {
@@ -28,13 +30,21 @@ Result<LoadedMpv> load_libmpv_from(std::string_view library_path) {
         return Failure{fill(tr(texts::cannot_load_library), {library_path})};
     }
     LoadedMpv mpv;
-    for (std::size_t index = 0; index < mpv_entry_point_names.size(); ++index) {
-        const std::string name(mpv_entry_point_names[index]);
+    std::string_view missing;
+    const bool resolved = for_each_mpv_entry_point([&](const auto& entry) {
+        const std::string name(entry.name);
         void* address = find_library_function(library.value(), name.c_str());
         if (address == nullptr) {
-            return Failure{fill(tr(texts::function_missing), {name})};
+            missing = entry.name;
+            return false;
         }
-        store_entry_point(mpv.api, index, address);
+        // The library hands out untyped addresses; the table gives each its signature.
+        mpv.api.*entry.slot =
+            reinterpret_cast<std::remove_reference_t<decltype(mpv.api.*entry.slot)>>(address);
+        return true;
+    });
+    if (!resolved) {
+        return Failure{fill(tr(texts::function_missing), {missing})};
     }
     mpv.handle = mpv.api.create();
     if (mpv.handle == nullptr) {

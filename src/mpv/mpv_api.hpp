@@ -4,9 +4,8 @@
 
 #include <mpv/client.h>
 
-#include <array>
-#include <cstddef>
 #include <string_view>
+#include <tuple>
 
 namespace ondrel {
 
@@ -26,24 +25,36 @@ struct MpvApi {
     decltype(&::mpv_free) free = nullptr;
 };
 
-// The exported names, in the order they are looked up.
-inline constexpr std::array<std::string_view, 13> mpv_entry_point_names{
-    "mpv_create",
-    "mpv_initialize",
-    "mpv_set_option_string",
-    "mpv_command",
-    "mpv_command_async",
-    "mpv_command_string",
-    "mpv_set_property_async",
-    "mpv_get_property",
-    "mpv_observe_property",
-    "mpv_wait_event",
-    "mpv_set_wakeup_callback",
-    "mpv_terminate_destroy",
-    "mpv_free",
+// One exported name and the slot of the table its address goes into.
+template <class Function> struct MpvEntryPoint {
+    std::string_view name;
+    Function MpvApi::*slot;
+};
+template <class Function>
+MpvEntryPoint(std::string_view, Function MpvApi::*) -> MpvEntryPoint<Function>;
+
+// Every entry point, in the order they are looked up.
+inline constexpr std::tuple mpv_entry_points{
+    MpvEntryPoint{"mpv_create", &MpvApi::create},
+    MpvEntryPoint{"mpv_initialize", &MpvApi::initialize},
+    MpvEntryPoint{"mpv_set_option_string", &MpvApi::set_option_string},
+    MpvEntryPoint{"mpv_command", &MpvApi::command},
+    MpvEntryPoint{"mpv_command_async", &MpvApi::command_async},
+    MpvEntryPoint{"mpv_command_string", &MpvApi::command_string},
+    MpvEntryPoint{"mpv_set_property_async", &MpvApi::set_property_async},
+    MpvEntryPoint{"mpv_get_property", &MpvApi::get_property},
+    MpvEntryPoint{"mpv_observe_property", &MpvApi::observe_property},
+    MpvEntryPoint{"mpv_wait_event", &MpvApi::wait_event},
+    MpvEntryPoint{"mpv_set_wakeup_callback", &MpvApi::set_wakeup_callback},
+    MpvEntryPoint{"mpv_terminate_destroy", &MpvApi::terminate_destroy},
+    MpvEntryPoint{"mpv_free", &MpvApi::free},
 };
 
-// Stores the address found for entry point `index` (of mpv_entry_point_names) in the table.
-void store_entry_point(MpvApi& api, std::size_t index, void* address);
+// Calls `visit(entry_point)` for each entry point in order, until one returns false; false
+// when one did.
+template <class Visit> bool for_each_mpv_entry_point(Visit&& visit) {
+    return std::apply([&](const auto&... entry) { return (visit(entry) && ...); },
+                      mpv_entry_points);
+}
 
 } // namespace ondrel

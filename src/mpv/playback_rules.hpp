@@ -2,8 +2,8 @@
 // the start-up options.
 #pragma once
 
-#include "main/settings.hpp"
-#include "main/shell_seam.hpp"
+#include "mpv/player_window.hpp"
+#include "settings/settings.hpp"
 
 #include <array>
 #include <cstdint>

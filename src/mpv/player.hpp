@@ -3,11 +3,11 @@
 // mpv_wakeup, which libmpv calls from its own threads.
 #pragma once
 
-#include "main/settings.hpp"
-#include "main/shell_seam.hpp"
 #include "mpv/loader.hpp"
 #include "mpv/mpv_api.hpp"
+#include "mpv/player_window.hpp"
 #include "platform/result.hpp"
+#include "settings/settings.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -1,12 +1,14 @@
 #include "i18n/formatters.hpp"
 #include "i18n/texts_playback.hpp"
 #include "mpv/mpv_calls.hpp"
+#include "mpv/observed_properties.hpp"
 #include "mpv/playback_rules.hpp"
 #include "mpv/player.hpp"
 #include "platform/text.hpp"
 
 #include <atomic>
 #include <cstring>
+#include <iterator>
 
 namespace ondrel {
 namespace {
@@ -14,17 +16,6 @@ namespace {
 // Set by the wake-up callback, cleared when the events are drained: while it is set a
 // WM_APP_MPV_WAKEUP is already on its way, so no second one is posted.
 std::atomic<std::uint8_t> wakeup_pending{0};
-
-enum ObservedReply : std::uint64_t {
-    reply_time_pos = 1,
-    reply_duration = 2,
-    reply_pause = 3,
-    reply_volume = 4,
-    reply_mute = 5,
-    reply_eof_reached = 6,
-    reply_speed = 7,
-    reply_sid = 8,
-};
 
 std::optional<double> double_value(const mpv_event_property& property) {
     if (property.format != MPV_FORMAT_DOUBLE || property.data == nullptr) {
@@ -62,49 +53,75 @@ void invalidate_bar(const Player& player) {
 
 // The bar shows whole seconds and a 1/2000 seek-bar step; other position changes are not
 // worth a repaint.
-void time_position_changed(const Player& player, PlaybackState& playback, double position) {
-    playback.time_position = position;
-    const ProgressMarks marks = progress_marks(position, playback.duration);
+bool time_position_changed(PlaybackState& playback, const mpv_event_property& property) {
+    playback.time_position = double_value(property).value_or(0);
+    const ProgressMarks marks = progress_marks(playback.time_position, playback.duration);
     if (marks.whole_second == playback.last_whole_second &&
         marks.progress_step == playback.last_progress_step) {
-        return;
+        return false;
     }
     playback.last_whole_second = marks.whole_second;
     playback.last_progress_step = marks.progress_step;
-    invalidate_bar(player);
+    return true;
 }
+
+// One observed property: libmpv's name and format, and how a change updates the mirror
+// (true when the control bar must repaint). Its reply id is its place here, counted from 1.
+struct ObservedProperty {
+    const char* name;
+    mpv_format format;
+    bool (*update)(PlaybackState&, const mpv_event_property&);
+};
+
+// A property whose format is not the expected one (nothing while no file is open) takes the
+// default given here.
+constexpr ObservedProperty observed_properties[] = {
+    {"time-pos", MPV_FORMAT_DOUBLE, time_position_changed},
+    {"duration", MPV_FORMAT_DOUBLE,
+     [](PlaybackState& playback, const mpv_event_property& property) {
+         playback.duration = double_value(property).value_or(0);
+         return true;
+     }},
+    {"pause", MPV_FORMAT_FLAG,
+     [](PlaybackState& playback, const mpv_event_property& property) {
+         playback.paused = flag_value(property);
+         return true;
+     }},
+    {"volume", MPV_FORMAT_DOUBLE,
+     [](PlaybackState& playback, const mpv_event_property& property) {
+         playback.volume = double_value(property).value_or(playback.volume);
+         return true;
+     }},
+    {"mute", MPV_FORMAT_FLAG,
+     [](PlaybackState& playback, const mpv_event_property& property) {
+         playback.muted = flag_value(property);
+         return true;
+     }},
+    {"eof-reached", MPV_FORMAT_FLAG,
+     [](PlaybackState& playback, const mpv_event_property& property) {
+         playback.end_of_file = flag_value(property);
+         return true;
+     }},
+    {"speed", MPV_FORMAT_DOUBLE,
+     [](PlaybackState& playback, const mpv_event_property& property) {
+         playback.speed = double_value(property).value_or(1.0);
+         return true;
+     }},
+    {"sid", MPV_FORMAT_STRING,
+     [](PlaybackState& playback, const mpv_event_property& property) {
+         playback.subtitles_on = subtitles_selected(property);
+         return true;
+     }},
+};
 
 void property_changed(const Player& player, PlaybackState& playback, std::uint64_t reply_id,
                       const mpv_event_property& property) {
-    switch (reply_id) {
-    case reply_time_pos:
-        time_position_changed(player, playback, double_value(property).value_or(0));
-        return;
-    case reply_duration:
-        playback.duration = double_value(property).value_or(0);
-        break;
-    case reply_pause:
-        playback.paused = flag_value(property);
-        break;
-    case reply_volume:
-        playback.volume = double_value(property).value_or(playback.volume);
-        break;
-    case reply_mute:
-        playback.muted = flag_value(property);
-        break;
-    case reply_eof_reached:
-        playback.end_of_file = flag_value(property);
-        break;
-    case reply_speed:
-        playback.speed = double_value(property).value_or(1.0);
-        break;
-    case reply_sid:
-        playback.subtitles_on = subtitles_selected(property);
-        break;
-    default:
+    if (reply_id == 0 || reply_id > std::size(observed_properties)) {
         return;
     }
-    invalidate_bar(player);
+    if (observed_properties[reply_id - 1].update(playback, property)) {
+        invalidate_bar(player);
+    }
 }
 
 void file_loaded(PlayerSession& session) {
@@ -141,6 +158,13 @@ void file_ended(PlayerSession& session, const mpv_event& event) {
 }
 
 } // namespace
+
+void observe_playback_properties(const MpvApi& api, mpv_handle* handle) {
+    for (std::uint64_t reply_id = 1; reply_id <= std::size(observed_properties); ++reply_id) {
+        const ObservedProperty& property = observed_properties[reply_id - 1];
+        api.observe_property(handle, reply_id, property.name, property.format);
+    }
+}
 
 void mpv_wakeup(void* main_window) noexcept {
     if (wakeup_pending.exchange(1) == 0 &&

@@ -1,25 +1,12 @@
 #include "i18n/formatters.hpp"
 #include "i18n/texts_playback.hpp"
+#include "mpv/observed_properties.hpp"
 #include "mpv/playback_rules.hpp"
 #include "mpv/player.hpp"
 #include "platform/text.hpp"
 
 namespace ondrel {
 namespace {
-
-struct ObservedProperty {
-    std::uint64_t reply_id;
-    const char* name;
-    mpv_format format;
-};
-
-// The reply ids are what pump_events dispatches on.
-constexpr ObservedProperty observed_properties[] = {
-    {1, "time-pos", MPV_FORMAT_DOUBLE}, {2, "duration", MPV_FORMAT_DOUBLE},
-    {3, "pause", MPV_FORMAT_FLAG},      {4, "volume", MPV_FORMAT_DOUBLE},
-    {5, "mute", MPV_FORMAT_FLAG},       {6, "eof-reached", MPV_FORMAT_FLAG},
-    {7, "speed", MPV_FORMAT_DOUBLE},    {8, "sid", MPV_FORMAT_STRING},
-};
 
 void set_option(const LoadedMpv& mpv, const MpvOption& option) {
     // A rejected option is not worth stopping for; libmpv keeps its default.
@@ -52,9 +39,7 @@ Status start_player(PlayerSession& session, const LoadedMpv& mpv, const PlayerWi
         mpv.api.terminate_destroy(mpv.handle);
         return Failure{fill(tr(texts::mpv_initialize_failed), {std::to_string(initialized)})};
     }
-    for (const ObservedProperty& property : observed_properties) {
-        mpv.api.observe_property(mpv.handle, property.reply_id, property.name, property.format);
-    }
+    observe_playback_properties(mpv.api, mpv.handle);
     clear_pending_wakeup();
     mpv.api.set_wakeup_callback(mpv.handle, mpv_wakeup,
                                 reinterpret_cast<void*>(windows.main_window));

@@ -85,6 +85,11 @@ void cycle_track(PlayerSession& session, std::string_view kind) {
     select_track(session, kind, next);
 }
 
+std::string track_label(const Track& track) {
+    return track_label(TrackLabelParts{track.title, track.lang, track.codec, track.id,
+                                       track.channel_count, track.external, track.is_default});
+}
+
 void select_track(PlayerSession& session, std::string_view kind, std::int64_t id) {
     if (!session.player) {
         return;

@@ -5,6 +5,7 @@
 #include "mpv/track.hpp"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,9 @@ void cycle_track(PlayerSession& session, std::string_view kind);
 
 // Selects the track (id 0 switches subtitles off) and confirms it on screen.
 void select_track(PlayerSession& session, std::string_view kind, std::int64_t id);
+
+// The track's line in menus and messages.
+std::string track_label(const Track& track);
 
 // Loads an external subtitle file and selects it; needs a loaded video.
 void add_subtitle_file(PlayerSession& session, std::string_view path);

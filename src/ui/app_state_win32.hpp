@@ -1,9 +1,9 @@
 // The one record of the running player, owned by the GUI thread.
 #pragma once
 
-#include "main/settings.hpp"
 #include "mpv/player.hpp"
 #include "platform/win32/handles.hpp"
+#include "settings/settings.hpp"
 #include "ui/compression_link_win32.hpp"
 
 #include <array>

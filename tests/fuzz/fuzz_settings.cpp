@@ -1,5 +1,5 @@
 // settings.ini as any file on disk might hold it.
-#include "main/settings.hpp"
+#include "settings/settings.hpp"
 
 #include <cstdint>
 #include <cstdlib>

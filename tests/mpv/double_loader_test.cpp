@@ -12,40 +12,22 @@ namespace {
 
 using namespace ondrel::testing;
 
-void expect_every_entry_point(const MpvApi& api) {
-    const void* entries[] = {
-        reinterpret_cast<const void*>(api.create),
-        reinterpret_cast<const void*>(api.initialize),
-        reinterpret_cast<const void*>(api.set_option_string),
-        reinterpret_cast<const void*>(api.command),
-        reinterpret_cast<const void*>(api.command_async),
-        reinterpret_cast<const void*>(api.command_string),
-        reinterpret_cast<const void*>(api.set_property_async),
-        reinterpret_cast<const void*>(api.get_property),
-        reinterpret_cast<const void*>(api.observe_property),
-        reinterpret_cast<const void*>(api.wait_event),
-        reinterpret_cast<const void*>(api.set_wakeup_callback),
-        reinterpret_cast<const void*>(api.terminate_destroy),
-        reinterpret_cast<const void*>(api.free),
-    };
-    for (std::size_t i = 0; i < std::size(entries); ++i) {
-        EXPECT_NE(entries[i], nullptr) << mpv_entry_point_names[i];
-    }
-}
-
 // Each table slot holds the function exported under its own name.
 TEST(DoubleLoader, ResolvesEveryEntryPointIntoItsSlot) {
     const std::string library = double_library();
     Result<LoadedMpv> mpv = load_libmpv_from(library);
     ASSERT_TRUE(mpv.ok()) << mpv.error();
-    expect_every_entry_point(mpv.value().api);
     const SharedLibrary module = load_shared_library(library).value();
-    EXPECT_EQ(reinterpret_cast<void*>(mpv.value().api.get_property),
-              find_library_function(module, "mpv_get_property"));
-    EXPECT_EQ(reinterpret_cast<void*>(mpv.value().api.free),
-              find_library_function(module, "mpv_free"));
-    EXPECT_EQ(reinterpret_cast<void*>(mpv.value().api.set_wakeup_callback),
-              find_library_function(module, "mpv_set_wakeup_callback"));
+    std::size_t checked = 0;
+    for_each_mpv_entry_point([&](const auto& entry) {
+        const std::string name(entry.name);
+        const void* exported = find_library_function(module, name.c_str());
+        EXPECT_NE(exported, nullptr) << name;
+        EXPECT_EQ(reinterpret_cast<const void*>(mpv.value().api.*entry.slot), exported) << name;
+        ++checked;
+        return true;
+    });
+    EXPECT_EQ(checked, 13u);
     ASSERT_NE(mpv.value().handle, nullptr);
     mpv.value().api.terminate_destroy(mpv.value().handle);
     const auto created = calls_of(double_calls(library), "mpv_create");

@@ -1,6 +1,7 @@
 #include "support/shell_seam_recording.hpp"
 
-#include "main/shell_seam.hpp"
+#include "main/language_switch.hpp"
+#include "mpv/player_window.hpp"
 
 #include <algorithm>
 #include <condition_variable>

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "i18n/language.hpp"
-#include "main/shell_seam.hpp"
+#include "main/language_switch.hpp"
+#include "mpv/player_window.hpp"
 
 #include <chrono>
 #include <cstddef>

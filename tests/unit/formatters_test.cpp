@@ -61,23 +61,15 @@ TEST(LanguageName, KnownCodesBothLanguages) {
     }
 }
 
-Track make_track(std::int64_t id, const char* lang, const char* title, const char* codec,
-                 std::int64_t channels, bool external, bool is_default) {
-    Track t;
-    t.id = id;
-    t.lang = lang;
-    t.title = title;
-    t.codec = codec;
-    t.channel_count = channels;
-    t.external = external;
-    t.is_default = is_default;
-    return t;
+TrackLabelParts make_track(std::int64_t id, const char* lang, const char* title, const char* codec,
+                           std::int64_t channels, bool external, bool is_default) {
+    return TrackLabelParts{title, lang, codec, id, channels, external, is_default};
 }
 
 TEST(TrackLabel, HeadDetailsAndMarks) {
     LanguageGuard guard;
     struct Case {
-        Track track;
+        TrackLabelParts track;
         const char* english;
         const char* french;
     };

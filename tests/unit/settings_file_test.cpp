@@ -1,5 +1,5 @@
-#include "main/settings.hpp"
 #include "platform/files.hpp"
+#include "settings/settings.hpp"
 #include "support/temporary_folder.hpp"
 
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "main/settings.hpp"
+#include "settings/settings.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The settings file survives a save that cannot complete.
-#include "main/settings.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/handles.hpp"
+#include "settings/settings.hpp"
 #include "support/temporary_folder.hpp"
 
 #include <fstream>

@@ -1,7 +1,7 @@
 // Where the settings file goes on Windows.
-#include "main/settings.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
+#include "settings/settings.hpp"
 #include "support/temporary_folder.hpp"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "main/settings.hpp"
+#include "settings/settings.hpp"
 
 #include "platform/files.hpp"
 #include "platform/numbers.hpp"

@@ -1,9 +1,10 @@
-// The few places where portable code reaches the windows. The Win32 shell defines these
-// functions; the native tests link definitions that only record the calls.
+// What the player needs from the windows it plays in: the wake-up message, repainting the
+// control bar, the title, the focus check made when a file has loaded, and the window's
+// placement when it closes. The Win32 shell defines these functions; the native tests link
+// definitions that only record the calls.
 #pragma once
 
-#include "i18n/language.hpp"
-#include "main/settings.hpp"
+#include "settings/settings.hpp"
 
 #include <cstdint>
 #include <string_view>
@@ -15,10 +16,6 @@ using ShellWindow = std::uintptr_t;
 
 // Posted to the main window when libmpv has events waiting (WM_APP + 1).
 inline constexpr unsigned WM_APP_MPV_WAKEUP = 0x8000 + 1;
-
-// After a language switch: rebuild the tooltips, lay the main window out again, repaint the
-// help overlay and the About window, and confirm the switch on the video.
-void shell_language_changed(Language language);
 
 // Posts WM_APP_MPV_WAKEUP to the window. Called from libmpv's threads, so it touches nothing
 // but the message queue. False when the message could not be posted (a full queue, a window

@@ -11,22 +11,31 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # would start Wine without a display, which then lacks one for the rest of its session.
 windows_path() { echo "Z:$1" | tr / '\\'; }
 
-# Creates the Wine prefix once; later calls return at once.
+# Creates the Wine prefix once; later calls return at once. The prefix is marked ready only
+# after wineboot and the desktop settings succeeded; otherwise the call fails with Wine's own
+# messages, and the next call starts over.
 ensure_wine_prefix() {
     mkdir -p "$ONDREL_BUILD"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/.ondrel-prefix-ready" ]; then
-            echo "Creating the Wine prefix in $WINEPREFIX" >&2
-            local run=()
-            [ -n "${DISPLAY:-}" ] || run=(xvfb-run -a)
-            "${run[@]}" wineboot -i >/dev/null 2>&1 || true
-            # Every program runs inside one virtual desktop, so that windows get frames
-            # without a window manager.
-            "${run[@]}" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-            "${run[@]}" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1000 /f >/dev/null 2>&1
-            wineserver -w || true
-            touch "$WINEPREFIX/.ondrel-prefix-ready"
+        [ -f "$WINEPREFIX/.ondrel-prefix-ready" ] && exit 0
+        echo "Creating the Wine prefix in $WINEPREFIX" >&2
+        local run=() log=$ONDREL_BUILD/wineboot.log
+        [ -n "${DISPLAY:-}" ] || run=(xvfb-run -a)
+        if ! "${run[@]}" wineboot -i >"$log" 2>&1; then
+            echo "wineboot failed; its messages ($log):" >&2
+            cat "$log" >&2
+            exit 1
         fi
+        # Every program runs inside one virtual desktop, so that windows get frames without
+        # a window manager.
+        if ! "${run[@]}" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 ||
+            ! "${run[@]}" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1000 /f >>"$log" 2>&1; then
+            echo "Setting Wine's virtual desktop failed; its messages ($log):" >&2
+            cat "$log" >&2
+            exit 1
+        fi
+        wineserver -w || true
+        touch "$WINEPREFIX/.ondrel-prefix-ready"
     ) 9>"$ONDREL_BUILD/.wineprefix.lock"
 }

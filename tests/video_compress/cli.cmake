@@ -1,8 +1,5 @@
 # Tests of ondrel-compress: its argument and progress rules, then the program itself against
 # the real tools (natively Debian's ffmpeg, under Wine the Windows builds).
-if(NOT TARGET ondrel_compress_cli)
-    return()
-endif()
 set(ONDREL_CLI_TEST_DIR ${CMAKE_CURRENT_LIST_DIR}/cli)
 
 ondrel_test(compress_cli_test

@@ -55,7 +55,7 @@ set_target_properties(compress_real_tools_test PROPERTIES
 target_compile_definitions(compress_real_tools_test PRIVATE
     ONDREL_TOOLS_FROM_TESTS="${ONDREL_TOOLS_FROM_TESTS}")
 
-find_program(ONDREL_NATIVE_FFMPEG ffmpeg PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(ONDREL_NATIVE_FFMPEG ffmpeg PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 add_test(NAME compress_make_clips
          COMMAND ${ONDREL_COMPRESS_TEST_DIR}/make_clips ${ONDREL_NATIVE_FFMPEG}
                  ${CMAKE_BINARY_DIR}/tests/clips)

@@ -1,9 +1,9 @@
 #include "main/shell_seam.hpp"
 
 #include "i18n/texts_localization.hpp"
-#include "ui/app_state_win32.hpp"
 #include "main/main_window_win32.hpp"
 #include "platform/win32/wide.hpp"
+#include "ui/app_state_win32.hpp"
 
 #include <windows.h>
 
@@ -29,7 +29,10 @@ void shell_language_changed(Language) {
     if (state->help_overlay != nullptr) {
         ::InvalidateRect(state->help_overlay, nullptr, FALSE);
     }
-    // The About window repaints here once it exists.
+    if (state->about) {
+        // Its window text keeps the language it was opened in.
+        ::InvalidateRect(state->about->window.get(), nullptr, FALSE);
+    }
     if (state->session.player) {
         show_text(state->session, tr(texts::language_switched), 1500);
     }

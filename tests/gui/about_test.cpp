@@ -141,8 +141,11 @@ TEST_F(AboutWindowTest, OpensAtStartupAsAnOwnedToolWindow) {
 
     // Opening it again only brings it to the front.
     const HWND first = window();
+    SetForegroundWindow(session.main());
+    ASSERT_EQ(GetForegroundWindow(), session.main());
     open_about(session.state());
     EXPECT_EQ(window(), first);
+    EXPECT_EQ(GetForegroundWindow(), first);
     EXPECT_EQ(about_windows().size(), 1u);
 }
 

@@ -117,7 +117,8 @@ void run_closing_sequence(AppState& state) {
         return;
     }
     state.closing = true; // from now on hand-offs are refused
-    // The About window is disposed of here once it exists.
+    std::unique_ptr<AboutWindow> about = std::move(state.about);
+    about.reset(); // its window, fonts and picture
     if (state.help_overlay != nullptr) {
         DestroyWindow(state.help_overlay);
         state.help_overlay = nullptr;
@@ -138,9 +139,16 @@ void open_dropped_file(AppState& state, const std::string& path) {
     SetForegroundWindow(state.main_window);
 }
 
-void dispose_closed_tool_windows(AppState&) {
-    // The compression and About windows flag themselves closed and post WM_APP_TOOL_CLOSED;
-    // their disposal joins here when they exist.
+void dispose_closed_tool_windows(AppState& state) {
+    // The compression and About windows flag themselves closed and post WM_APP_TOOL_CLOSED.
+    // The compression window's disposal joins here when it exists.
+    if (state.about && state.about->closed) {
+        // Taken out first, so the window's last messages find no state and get the default
+        // handling.
+        std::unique_ptr<AboutWindow> about = std::move(state.about);
+        about.reset();
+        SetFocus(state.main_window);
+    }
 }
 
 } // namespace ondrel

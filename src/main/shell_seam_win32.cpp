@@ -30,7 +30,10 @@ void shell_language_changed(Language) {
     if (state->help_overlay != nullptr) {
         ::InvalidateRect(state->help_overlay, nullptr, FALSE);
     }
-    // The About window repaints here once it exists.
+    if (state->about) {
+        // Its window text keeps the language it was opened in.
+        ::InvalidateRect(state->about->window.get(), nullptr, FALSE);
+    }
     if (state->session.player) {
         show_text(state->session, tr(texts::language_switched), 1500);
     }

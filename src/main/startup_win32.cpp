@@ -1,7 +1,6 @@
 #include "main/startup_win32.hpp"
 
 #include "i18n/texts_shell.hpp"
-#include "ui/app_state_win32.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"
@@ -9,6 +8,8 @@
 #include "main/window_classes_win32.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
+#include "ui/about_win32.hpp"
+#include "ui/app_state_win32.hpp"
 
 #include <commctrl.h>
 #include <dwmapi.h>
@@ -143,7 +144,9 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
     } else {
         show_text(state.session, tr(texts::drop_hint), 3600000);
     }
-    // The About window opens here unless hide_about is set, once it exists.
+    if (!state.settings.hide_about) {
+        open_about(state);
+    }
     return StartOutcome::Running;
 }
 

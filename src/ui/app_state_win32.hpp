@@ -4,6 +4,7 @@
 #include "mpv/player.hpp"
 #include "platform/win32/handles.hpp"
 #include "settings/settings.hpp"
+#include "ui/about_win32.hpp"
 #include "ui/compression_link_win32.hpp"
 
 #include <array>
@@ -49,6 +50,8 @@ struct AppState {
 
     // The compression window while it exists (shown, or hidden while its job runs).
     CompressWindowPtr compression;
+    // The About window while it is open.
+    std::unique_ptr<AboutWindow> about;
 
     bool closing = false;
     bool full_screen = false;

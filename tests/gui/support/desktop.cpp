@@ -3,7 +3,10 @@
 #include "gui/support/png_writer.hpp"
 #include "support/windows_process.hpp"
 
+#include <cstddef>
+#include <cstdint>
 #include <thread>
+#include <winternl.h>
 
 namespace ondrel::testing {
 namespace {
@@ -187,6 +190,42 @@ bool save_window_screenshot(HWND window, const std::filesystem::path& file) {
     }
     return write_png(file, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
                      pixels);
+}
+
+std::size_t gdi_object_count() {
+    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); counted != 0) {
+        return counted;
+    }
+    // One entry of the GDI handle table; a live object has a non-zero type.
+    struct HandleEntry {
+        std::uint64_t object;
+        std::uint32_t owner;
+        std::uint16_t unique;
+        std::uint8_t type;
+        std::uint8_t flags;
+        std::uint64_t user_pointer;
+    };
+    static_assert(sizeof(HandleEntry) == 24);
+    constexpr std::size_t table_offset_in_peb = 0xF8; // 64-bit PEB
+    constexpr std::size_t entries = 0x10000;
+    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    if (query == nullptr ||
+        query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) {
+        return 0;
+    }
+    const auto* peb = reinterpret_cast<const std::byte*>(basic.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const HandleEntry* const*>(peb + table_offset_in_peb);
+    if (table == nullptr) {
+        return 0;
+    }
+    std::size_t live = 0;
+    for (std::size_t i = 0; i < entries; ++i) {
+        live += table[i].type != 0 ? 1 : 0;
+    }
+    return live;
 }
 
 std::filesystem::path program_folder() {

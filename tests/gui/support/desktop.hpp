@@ -48,6 +48,10 @@ std::wstring message_box_text(HWND box);
 // Saves what the screen shows of the window as a PNG.
 bool save_window_screenshot(HWND window, const std::filesystem::path& file);
 
+// The GDI objects this process holds (GetGuiResources). Wine answers 0 there, so under Wine
+// the live entries of the process's GDI handle table are counted instead.
+std::size_t gdi_object_count();
+
 // The folder for screenshots: build/<preset>/screenshots.
 std::filesystem::path screenshot_folder();
 

@@ -23,4 +23,7 @@ Result<CompressWindowPtr> create_compression_window(HWND, const std::string&, co
     return Failure{"The compression window is not available in this build."};
 }
 
+// The About window does not exist yet: its menu item opens nothing.
+void open_about(AppState&) {}
+
 } // namespace ondrel

@@ -44,10 +44,10 @@ TEST(GuiKeys, EveryKeyOfTheTable) {
     ScopedDialogRecorder dialog;
     const std::vector<std::string> none;
     const KeyCase cases[] = {
-        {"Space", VK_SPACE, false, false, true, {"pause=true", "write-watch-later-config"}},
-        {"K", 'K', false, false, true, {"pause=false"}},
-        {"Ctrl+Space", VK_SPACE, true, false, true, {"pause=true", "write-watch-later-config"}},
-        {"Ctrl+K", 'K', true, false, true, {"pause=false"}},
+        {"Space", VK_SPACE, false, false, true, {"pause=1", "write-watch-later-config"}},
+        {"K", 'K', false, false, true, {"pause=0"}},
+        {"Ctrl+Space", VK_SPACE, true, false, true, {"pause=1", "write-watch-later-config"}},
+        {"Ctrl+K", 'K', true, false, true, {"pause=0"}},
         {"Home", VK_HOME, false, false, true, {"seek 0.000 absolute+exact"}},
         {"Ctrl+Home", VK_HOME, true, false, true, {"seek 0.000 absolute+exact"}},
         {"Left", VK_LEFT, false, false, true, {"osd-msg-bar seek -5 relative+exact"}},
@@ -61,8 +61,8 @@ TEST(GuiKeys, EveryKeyOfTheTable) {
         {"Ctrl+Up", VK_UP, true, false, true, {"volume=90.0", "show-text Volume: 90% 1000"}},
         {"Down", VK_DOWN, false, false, true, {"volume=85.0", "show-text Volume: 85% 1000"}},
         {"Ctrl+Down", VK_DOWN, true, false, true, {"volume=80.0", "show-text Volume: 80% 1000"}},
-        {"M", 'M', false, false, true, {"mute=true", "show-text Muted 1000"}},
-        {"Ctrl+M", 'M', true, false, true, {"mute=false", "show-text Sound on 1000"}},
+        {"M", 'M', false, false, true, {"mute=1", "show-text Muted 1000"}},
+        {"Ctrl+M", 'M', true, false, true, {"mute=0", "show-text Sound on 1000"}},
         {"A", 'A', false, false, true, {"set aid 2", "show-text Audio: Two (aac, stereo) 2000"}},
         {"S", 'S', false, false, true, {"set sid 1", "show-text Subtitles: Words 2000"}},
         {"Ctrl+A", 'A', true, false, false, none},

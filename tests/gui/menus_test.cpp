@@ -34,83 +34,35 @@ std::vector<std::wstring> texts_of(const std::vector<MenuLine>& lines) {
     return texts;
 }
 
-TEST(GuiMenus, MainMenuWithoutAFileInBothLanguages) {
-    GuiSession session;
-    ASSERT_TRUE(session.start());
-    const UniqueMenu menu = build_main_menu(session.state());
-    const std::vector<MenuLine> lines = read_menu(menu.get());
-    EXPECT_EQ(
-        texts_of(lines),
-        (std::vector<std::wstring>{
-            L"Open…\tCtrl+O", L"Play / Pause\tSpace", L"Full screen\tF", L"-", L"Audio track\tA",
-            L"Subtitles\tS", L"-", L"Multi-instance\tI", L"Always on top\tT",
-            L"Inverted wheel (up = quieter)", L"-", L"Compress the video…\tC", L"-",
-            L"Langue / Language", L"-", L"Help\tF1", L"About Ondrel…", L"Quit\tAlt+F4"}));
-    const UINT ids[] = {1, 2, 3, 0, 0, 0, 0, 4, 10, 7, 0, 8, 0, 0, 0, 5, 9, 6};
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        SCOPED_TRACE(i);
-        if (lines[i].submenu == nullptr) {
-            EXPECT_EQ(lines[i].id, ids[i]);
-        }
-        // Without a file: play / pause, both track menus and compression are greyed.
-        if (!lines[i].separator) {
-            EXPECT_EQ(lines[i].grayed, i == 1 || i == 4 || i == 5 || i == 11);
-        }
-        EXPECT_FALSE(lines[i].checked);
-        EXPECT_EQ(lines[i].submenu != nullptr, i == 4 || i == 5 || i == 13);
-    }
-    // The player exists, so the track menus hold their greyed items.
-    EXPECT_EQ(texts_of(read_menu(lines[4].submenu)), std::vector<std::wstring>{L"No audio track"});
-    EXPECT_TRUE(read_menu(lines[4].submenu)[0].grayed);
-    const std::vector<MenuLine> languages = read_menu(lines[13].submenu);
-    ASSERT_EQ(languages.size(), 2u);
-    EXPECT_EQ(languages[0].text, L"Français");
-    EXPECT_EQ(languages[0].id, 3001u);
-    EXPECT_FALSE(languages[0].checked);
-    EXPECT_EQ(languages[1].id, 3002u);
-    EXPECT_TRUE(languages[1].checked);
-
-    store_language(Language::French);
-    const UniqueMenu french = build_main_menu(session.state());
-    const std::vector<MenuLine> french_lines = read_menu(french.get());
-    EXPECT_EQ(french_lines[0].text, L"Ouvrir…\tCtrl+O");
-    EXPECT_EQ(french_lines[9].text, L"Molette inversée (haut = moins fort)");
-    EXPECT_EQ(french_lines[16].text, L"À propos de Ondrel…");
-    EXPECT_TRUE(read_menu(french_lines[13].submenu)[0].checked);
-    store_language(Language::English);
-}
-
+// The texts and states of each line are the menu builder's own tests; here, that Windows
+// holds them as built: ids, greyed and checked states, separators, submenus, literal "&".
 TEST(GuiMenus, MainMenuWithAFileAndTracksTitledQAndA) {
     GuiSession session;
-    session.write_settings("language=en\nmulti_instance=1\nwheel_invert=1\nalways_on_top=1\n");
+    session.write_settings("language=en\nwheel_invert=1\n");
     start_with_file(session);
     const UniqueMenu menu = build_main_menu(session.state());
     const std::vector<MenuLine> lines = read_menu(menu.get());
     ASSERT_EQ(lines.size(), 18u);
-    for (const std::size_t i : {1u, 4u, 5u, 11u}) {
-        EXPECT_FALSE(lines[i].grayed) << i;
-    }
-    for (const std::size_t i : {7u, 8u, 9u}) {
-        EXPECT_TRUE(lines[i].checked) << i;
-    }
-    EXPECT_FALSE(lines[2].checked); // not in full screen
+    EXPECT_EQ(lines[0].text, L"Open…\tCtrl+O");
+    EXPECT_EQ(lines[0].id, 1u);
+    EXPECT_TRUE(lines[3].separator);
+    EXPECT_TRUE(lines[9].checked);
+    EXPECT_FALSE(lines[9].grayed);
+    EXPECT_FALSE(lines[8].checked);
+    EXPECT_NE(lines[13].submenu, nullptr);
+    EXPECT_TRUE(read_menu(lines[13].submenu)[1].checked); // English
 
     const std::vector<MenuLine> audio = read_menu(lines[4].submenu);
     EXPECT_EQ(texts_of(audio), (std::vector<std::wstring>{L"Q&&A (aac, stereo)",
                                                           L"French — Commentary (aac, stereo)"}));
-    EXPECT_EQ(audio[0].id, 1001u);
-    EXPECT_TRUE(audio[0].checked);
     EXPECT_EQ(audio[1].id, 1002u);
+    EXPECT_TRUE(audio[0].checked);
     EXPECT_FALSE(audio[1].checked);
 
     const std::vector<MenuLine> subtitles = read_menu(lines[5].submenu);
     EXPECT_EQ(texts_of(subtitles),
               (std::vector<std::wstring>{L"Off", L"Q&&A", L"-", L"Load a subtitle file…"}));
-    EXPECT_EQ(subtitles[0].id, 2000u);
-    EXPECT_TRUE(subtitles[0].checked);
-    EXPECT_EQ(subtitles[1].id, 2001u);
     EXPECT_EQ(subtitles[3].id, 2999u);
-    EXPECT_FALSE(subtitles[3].grayed);
 
     // The same items on their own, as the subtitle button shows them.
     const UniqueMenu alone(CreatePopupMenu());

@@ -249,6 +249,7 @@ TEST(GuiMenus, ScreenshotsAndTheTrackMenuAboveItsButton) {
         store_language(language);
         const std::wstring suffix = language == Language::English ? L"-en.png" : L"-fr.png";
         SetCursorPos(200, 150);
+        pump_for(std::chrono::milliseconds(100));
         EXPECT_TRUE(act_on_modal_window(
             L"#32768",
             [&](HWND) {

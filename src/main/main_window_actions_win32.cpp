@@ -1,6 +1,7 @@
 #include "main/main_window_win32.hpp"
 
 #include "i18n/texts_shell.hpp"
+#include "main/language_switch.hpp"
 #include "main/main_layout.hpp"
 #include "mpv/tracks.hpp"
 
@@ -92,6 +93,14 @@ void set_always_on_top(AppState& state, bool on) {
         show_text(state.session, tr(on ? texts::always_on_top_on : texts::always_on_top_off), 1500);
     }
     InvalidateRect(state.control_bar, nullptr, FALSE);
+}
+
+void switch_language(AppState& state, Language language) {
+    set_language(state.settings, language);
+}
+
+void save_current_settings(const AppState& state) {
+    save_settings(state.settings);
 }
 
 void remember_placement(AppState& state) {

@@ -5,6 +5,8 @@
 #include "main/main_layout.hpp"
 #include "main/window_classes_win32.hpp"
 #include "platform/win32/wide.hpp"
+#include "ui/keys_win32.hpp"
+#include "ui/menu_win32.hpp"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -143,12 +145,13 @@ LRESULT handle(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
     case WM_COPYDATA:
         return receive_handoff(state, reinterpret_cast<const COPYDATASTRUCT*>(l));
     case WM_CONTEXTMENU:
-        // The context menu opens here once it exists.
+        // From the mouse or the keyboard's menu key alike, the menu opens at the cursor.
+        show_context_menu(state);
         return 0;
     case WM_KEYDOWN:
-        // Keyboard shortcuts are handled here once they exist; others go on.
-        return DefWindowProcW(window, message, w, l);
+        return handle_key_down(state, LOWORD(w)) ? 0 : DefWindowProcW(window, message, w, l);
     case WM_CHAR:
+        handle_char(state, static_cast<char16_t>(w));
         return 0;
     case WM_SYSKEYDOWN:
         return on_sys_key_down(state, window, message, w, l);

@@ -2,6 +2,7 @@
 
 #include "ui/about_win32.hpp"
 #include "ui/app_state_win32.hpp"
+#include "ui/help_win32.hpp"
 
 namespace ondrel {
 namespace {
@@ -35,13 +36,12 @@ struct ClassRow {
 
 void register_window_classes(HINSTANCE instance) {
     const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    // The help overlay and compression windows draw themselves; until they exist their
-    // classes only carry the styles.
+    // The compression window draws itself; until it exists its class only carries the styles.
     const ClassRow rows[] = {
         {main_window_class, CS_DBLCLKS, black, main_window_procedure},
         {video_window_class, 0, black, DefWindowProcW},
         {bar_window_class, 0, nullptr, bar_window_procedure},
-        {help_window_class, CS_DROPSHADOW, nullptr, DefWindowProcW},
+        {help_window_class, CS_DROPSHADOW, nullptr, help_window_procedure},
         {compress_window_class, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), DefWindowProcW},
         {about_window_class, CS_DROPSHADOW, nullptr, about_window_procedure},
     };

@@ -2,6 +2,8 @@
 // the keys and the menus only call them.
 #pragma once
 
+#include "i18n/language.hpp"
+
 #include <windows.h>
 
 namespace ondrel {
@@ -16,5 +18,12 @@ void set_always_on_top(AppState& state, bool on);
 
 // Flips multi-instance for later launches and saves it.
 void toggle_multi_instance(AppState& state);
+
+// Switches the interface language, remembers it in the settings file and gives every open
+// window its new texts.
+void switch_language(AppState& state, Language language);
+
+// Writes the settings in force to the settings file now.
+void save_current_settings(const AppState& state);
 
 } // namespace ondrel

@@ -1,0 +1,33 @@
+#include "i18n/language.hpp"
+#include "ui/open_dialog_filter.hpp"
+
+#include <gtest/gtest.h>
+
+namespace ondrel {
+namespace {
+
+TEST(OpenDialogFilter, PairsEachEndingInNulThenOneMoreNul) {
+    const Language saved = current_language();
+    store_language(Language::English);
+    EXPECT_EQ(open_dialog_filter("Videos", "*.mp4;*.mkv"),
+              std::u16string(u"Videos\0*.mp4;*.mkv\0All files\0*.*\0\0", 34));
+    store_language(Language::French);
+    EXPECT_EQ(open_dialog_filter("Sous-titres", "*.srt"),
+              std::u16string(u"Sous-titres\0*.srt\0Tous les fichiers\0*.*\0\0", 41));
+    store_language(saved);
+}
+
+TEST(OpenDialogFilter, PathIsTheBufferUpToItsFirstNul) {
+    std::u16string buffer(32768, u'\0');
+    const std::u16string path = u"C:\\Vidéos\\映画.mkv";
+    buffer.replace(0, path.size(), path);
+    buffer[path.size() + 1] = u'x'; // left over after the NUL
+    EXPECT_EQ(path_from_dialog_buffer(buffer), "C:\\Vidéos\\映画.mkv");
+    const std::u16string lone_surrogate = {u'a', char16_t{0xD800}, u'b', u'\0'};
+    EXPECT_EQ(path_from_dialog_buffer(lone_surrogate), "a\xEF\xBF\xBD"
+                                                       "b");
+    EXPECT_EQ(path_from_dialog_buffer(std::u16string(8, u'\0')), "");
+}
+
+} // namespace
+} // namespace ondrel

@@ -1,7 +1,6 @@
 #include "main/startup_win32.hpp"
 
 #include "i18n/texts_shell.hpp"
-#include "ui/app_state_win32.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"
@@ -9,6 +8,9 @@
 #include "main/window_classes_win32.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
+#include "ui/app_state_win32.hpp"
+#include "ui/fonts_win32.hpp"
+#include "ui/tooltips_win32.hpp"
 
 #include <commctrl.h>
 #include <dwmapi.h>
@@ -109,11 +111,11 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
     DwmSetWindowAttribute(main, dark_title_bar_attribute, &dark, sizeof dark);
     restore_saved_rectangle(main, state.settings);
     state.dpi = GetDpiForWindow(main);
-    // The control bar's fonts are created for this DPI here once the bar draws text.
+    create_fonts(state);
     state.video_window = create_child(video_window_class, WS_CLIPCHILDREN, main, instance);
     state.control_bar = create_child(bar_window_class, 0, main, instance);
     state.main_window = main; // from here on the main window procedure handles messages
-    // The tooltips are created here once they exist.
+    create_tooltips(state);
     DragAcceptFiles(main, TRUE);
     layout_children(state);
     if (state.settings.always_on_top) {

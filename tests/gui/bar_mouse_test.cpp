@@ -225,6 +225,15 @@ TEST(GuiBarMouse, FullScreenAutoHideAndItsExceptions) {
     const auto tick = [&] { SendMessageW(main, WM_TIMER, TIMER_AUTOHIDE, 0); };
 
     reveal();
+    RECT bar{};
+    GetWindowRect(state.control_bar, &bar);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&bar), 2);
+    RECT client{};
+    GetClientRect(main, &client);
+    EXPECT_EQ(bar.bottom, client.bottom); // over the bottom of the video
+    EXPECT_EQ(bar.right, client.right);
+    pump_for(std::chrono::milliseconds(300)); // lets the screen catch up
+    save_window_screenshot(main, screenshot_folder() / L"bar-full-screen.png");
     state.drag = DragKind::VolumeSlider; // a drag keeps the bar
     tick();
     EXPECT_TRUE(state.bar_shown_in_full_screen);

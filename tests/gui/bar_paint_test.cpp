@@ -45,6 +45,16 @@ TEST(GuiBarPaint, FillsFollowTheState) {
     EXPECT_EQ(plain.at(along(layout.volume, 0.2), mid), bar_accent);
     EXPECT_EQ(plain.at(along(layout.volume, 0.8), mid), slider_track);
     plain.save(screenshot_folder() / L"bar-playing.png");
+    // The window paints the same through its own WM_PAINT, and never erases first.
+    RedrawWindow(state.control_bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    {
+        WindowDc bar(state.control_bar);
+        EXPECT_EQ(GetPixel(bar.get(), 2, 0), RGB(48, 48, 51));
+        EXPECT_EQ(GetPixel(bar.get(), along(layout.seek, 0.1), mid), RGB(59, 142, 240));
+        EXPECT_EQ(
+            SendMessageW(state.control_bar, WM_ERASEBKGND, reinterpret_cast<WPARAM>(bar.get()), 0),
+            1);
+    }
 
     state.hovered_item = item_back; // its button spans x 86..125
     const BarPicture hovered = paint_bar_picture(state);

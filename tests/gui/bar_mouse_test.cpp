@@ -23,12 +23,9 @@ TEST(GuiBarMouse, HoverFollowsThePointerAndLeaves) {
     GuiSession session;
     ASSERT_TRUE(session.start(film));
     AppState& state = session.state();
-    const struct {
-        std::uint8_t item;
-    } targets[] = {{item_open}, {item_help}, {item_mute}, {item_seek}, {item_volume}};
-    for (const auto& target : targets) {
-        send_mouse(session.main(), WM_MOUSEMOVE, item_centre(state, target.item));
-        EXPECT_EQ(state.hovered_item, target.item);
+    for (const std::uint8_t item : {item_open, item_help, item_seek, item_volume}) {
+        send_mouse(session.main(), WM_MOUSEMOVE, item_centre(state, item));
+        EXPECT_EQ(state.hovered_item, item);
     }
     EXPECT_TRUE(state.mouse_leave_armed);
     EXPECT_EQ(state.last_mouse_x, item_centre(state, item_volume).x);
@@ -65,14 +62,8 @@ TEST(GuiBarMouse, ButtonsActOnPressAndTheVideoTogglesPause) {
                                                           "osd-msg-bar seek 10 relative+exact",
                                                           "osd-msg-bar seek 10 relative+exact"}));
 
-    const bool muted = state.session.playback.muted;
-    click(main, item_centre(state, item_mute));
-    EXPECT_NE(state.session.playback.muted, muted);
-    const bool on_top = state.settings.always_on_top;
     click(main, item_centre(state, item_always_on_top));
-    EXPECT_NE(state.settings.always_on_top, on_top);
-    click(main, item_centre(state, item_full_screen));
-    EXPECT_TRUE(state.full_screen);
+    EXPECT_TRUE(state.settings.always_on_top);
 }
 
 TEST(GuiBarMouse, TrackButtonsWaitForTheReleaseOverTheSameButton) {

@@ -1,6 +1,7 @@
 #include "main/startup_win32.hpp"
 
 #include "i18n/texts_shell.hpp"
+#include "ui/app_state_win32.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"
@@ -8,7 +9,6 @@
 #include "main/window_classes_win32.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
-#include "ui/app_state_win32.hpp"
 #include "ui/fonts_win32.hpp"
 #include "ui/tooltips_win32.hpp"
 

@@ -4,6 +4,7 @@
 #include "main/language_switch.hpp"
 #include "main/main_layout.hpp"
 #include "mpv/tracks.hpp"
+#include "ui/tooltips_win32.hpp"
 
 namespace ondrel {
 namespace {
@@ -44,7 +45,8 @@ void layout_children(AppState& state) {
                      layout.bar.width(), layout.bar.height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
         InvalidateRect(state.control_bar, nullptr, FALSE);
     }
-    // The tooltips' button rectangles follow the bar here once the tooltips exist.
+    place_tooltips(state, client.right - client.left, client.bottom - client.top,
+                   layout.bar_visible);
 }
 
 void set_full_screen(AppState& state, bool on) {

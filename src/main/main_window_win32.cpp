@@ -5,6 +5,7 @@
 #include "main/main_layout.hpp"
 #include "main/window_classes_win32.hpp"
 #include "platform/win32/wide.hpp"
+#include "ui/bar_mouse_win32.hpp"
 #include "ui/keys_win32.hpp"
 #include "ui/menu_win32.hpp"
 
@@ -59,7 +60,7 @@ LRESULT on_sys_char(HWND window, UINT message, WPARAM w, LPARAM l) {
 LRESULT on_timer(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
     switch (w) {
     case TIMER_AUTOHIDE:
-        // The control bar hides itself and the cursor here once it is drawn.
+        bar_autohide_tick(state);
         return 0;
     case TIMER_RESUME_SAVE:
         if (state.session.playback.file_loaded && !state.session.playback.paused) {
@@ -72,17 +73,10 @@ LRESULT on_timer(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l)
 }
 
 LRESULT on_mouse_wheel(AppState& state, WPARAM w) {
+    show_controls(state);
     const bool up = GET_WHEEL_DELTA_WPARAM(w) > 0;
     const bool louder = up != state.settings.wheel_invert;
     set_volume(state.session, state.session.playback.volume + (louder ? 5.0 : -5.0), true);
-    return 0;
-}
-
-LRESULT on_capture_changed(AppState& state) {
-    if (state.drag != DragKind::None) {
-        state.drag = DragKind::None;
-        InvalidateRect(state.control_bar, nullptr, FALSE);
-    }
     return 0;
 }
 
@@ -113,7 +107,7 @@ LRESULT on_mouse_leave(AppState& state) {
 
 LRESULT on_dpi_changed(AppState& state, WPARAM w, const RECT* suggested) {
     state.dpi = HIWORD(w);
-    // The control bar's fonts are made again for the new DPI here once the bar draws text.
+    create_fonts(state);
     SetWindowPos(state.main_window, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -160,15 +154,22 @@ LRESULT handle(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
     case WM_TIMER:
         return on_timer(state, window, message, w, l);
     case WM_MOUSEMOVE:
+        bar_mouse_move(state, GET_X_LPARAM(l), GET_Y_LPARAM(l));
+        return 0;
     case WM_LBUTTONDOWN:
+        bar_button_down(state, GET_X_LPARAM(l), GET_Y_LPARAM(l));
+        return 0;
     case WM_LBUTTONUP:
+        bar_button_up(state, GET_X_LPARAM(l), GET_Y_LPARAM(l));
+        return 0;
     case WM_LBUTTONDBLCLK:
-        // The control bar's hit-testing, hover, press and drag join here once it is drawn.
+        bar_double_click(state, GET_X_LPARAM(l), GET_Y_LPARAM(l));
         return 0;
     case WM_MOUSEWHEEL:
         return on_mouse_wheel(state, w);
     case WM_CAPTURECHANGED:
-        return on_capture_changed(state);
+        bar_capture_lost(state);
+        return 0;
     case WM_DROPFILES:
         return on_drop_files(state, reinterpret_cast<HDROP>(w));
     case WM_MOUSELEAVE:

@@ -5,6 +5,7 @@
 #include "main/main_window_win32.hpp"
 #include "platform/win32/wide.hpp"
 #include "ui/app_state_win32.hpp"
+#include "ui/tooltips_win32.hpp"
 
 #include <windows.h>
 
@@ -25,8 +26,8 @@ void shell_language_changed(Language) {
     if (state == nullptr || state->main_window == nullptr) {
         return;
     }
-    // The tooltips are made again here once they exist, so that they take the new texts.
-    layout_children(*state); // repaints the control bar
+    create_tooltips(*state); // the new texts
+    layout_children(*state); // places the new tools and repaints the control bar
     if (state->help_overlay != nullptr) {
         ::InvalidateRect(state->help_overlay, nullptr, FALSE);
     }

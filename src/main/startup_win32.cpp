@@ -10,6 +10,8 @@
 #include "platform/win32/wide.hpp"
 #include "ui/about_win32.hpp"
 #include "ui/app_state_win32.hpp"
+#include "ui/fonts_win32.hpp"
+#include "ui/tooltips_win32.hpp"
 
 #include <commctrl.h>
 #include <dwmapi.h>
@@ -110,17 +112,19 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
     DwmSetWindowAttribute(main, dark_title_bar_attribute, &dark, sizeof dark);
     restore_saved_rectangle(main, state.settings);
     state.dpi = GetDpiForWindow(main);
-    // The control bar's fonts are created for this DPI here once the bar draws text.
+    create_fonts(state);
     state.video_window = create_child(video_window_class, WS_CLIPCHILDREN, main, instance);
     state.control_bar = create_child(bar_window_class, 0, main, instance);
     state.main_window = main; // from here on the main window procedure handles messages
-    // The tooltips are created here once they exist.
-    DragAcceptFiles(main, TRUE);
-    layout_children(state);
+    // Raised before the tooltip window exists: Wine slots a window made topmost just under its
+    // own topmost owned windows and leaves it not topmost.
     if (state.settings.always_on_top) {
         SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
         InvalidateRect(state.control_bar, nullptr, FALSE);
     }
+    create_tooltips(state);
+    DragAcceptFiles(main, TRUE);
+    layout_children(state);
     ShowWindow(main, state.settings.maximized ? SW_MAXIMIZE : SW_SHOWNORMAL);
     UpdateWindow(main);
 

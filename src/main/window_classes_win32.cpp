@@ -2,28 +2,11 @@
 
 #include "ui/about_win32.hpp"
 #include "ui/app_state_win32.hpp"
+#include "ui/bar_paint_win32.hpp"
 #include "ui/help_win32.hpp"
 
 namespace ondrel {
 namespace {
-
-// The control bar until its own painting exists: a dark strip at the bottom of the window.
-LRESULT CALLBACK bar_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(window, &paint);
-        RECT client{};
-        GetClientRect(window, &client);
-        UniqueBrush strip(CreateSolidBrush(RGB(28, 28, 30)));
-        FillRect(dc, &client, strip.get());
-        EndPaint(window, &paint);
-        return 0;
-    }
-    default:
-        return DefWindowProcW(window, message, w, l);
-    }
-}
 
 struct ClassRow {
     const wchar_t* name;

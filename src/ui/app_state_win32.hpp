@@ -6,8 +6,8 @@
 #include "settings/settings.hpp"
 #include "ui/about_win32.hpp"
 #include "ui/compression_link_win32.hpp"
+#include "ui/fonts_win32.hpp"
 
-#include <array>
 #include <climits>
 #include <cstdint>
 #include <memory>
@@ -44,7 +44,8 @@ struct AppState {
     std::int32_t last_mouse_x = INT32_MIN;
     std::int32_t last_mouse_y = INT32_MIN;
     double seek_preview = 0;
-    std::array<UniqueFont, 5> bar_fonts;
+    // The bar's and the help overlay's fonts, for the current DPI.
+    InterfaceFonts fonts;
     WINDOWPLACEMENT saved_placement{};
     std::uint32_t dpi = 96;
 

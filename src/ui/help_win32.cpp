@@ -2,7 +2,6 @@
 
 #include "platform/win32/wide.hpp"
 #include "ui/help_content.hpp"
-#include "ui/help_fonts_win32.hpp"
 #include "ui/keys_table.hpp"
 #include "ui/shell_actions_win32.hpp"
 
@@ -37,7 +36,7 @@ void draw_text(HDC dc, HFONT font, COLORREF colour, const std::wstring& text, RE
 void draw_help(HDC dc, const AppState& state, const RECT& client) {
     fill(dc, client, background_colour);
     SetBkMode(dc, TRANSPARENT);
-    const HelpFonts fonts = create_help_fonts(state.dpi);
+    const InterfaceFonts& fonts = state.fonts;
     const std::vector<HelpRow> rows = help_rows(state.settings.multi_instance);
     const HelpLayout layout = help_layout(state.dpi, client.right, rows.size());
     constexpr UINT line = DT_SINGLELINE | DT_VCENTER;

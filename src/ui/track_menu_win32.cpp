@@ -2,10 +2,11 @@
 
 #include "i18n/texts_menus.hpp"
 #include "mpv/tracks.hpp"
+#include "ui/bar_layout.hpp"
+#include "ui/compression_link_win32.hpp"
 #include "ui/menu_win32.hpp"
 #include "ui/open_dialog_filter.hpp"
 #include "ui/open_dialog_win32.hpp"
-#include "ui/track_menu_anchor.hpp"
 
 namespace ondrel {
 
@@ -27,7 +28,14 @@ void show_track_menu(AppState& state, std::string_view kind, std::uint8_t button
     }
     RECT bar{};
     GetClientRect(state.control_bar, &bar);
-    POINT anchor{track_button_left(state.dpi, bar.right - bar.left, button), 0};
+    const BarLayout layout = bar_layout(state.dpi, bar.right - bar.left, bar.bottom - bar.top,
+                                        compression_running(state));
+    POINT anchor{0, 0};
+    for (const BarButton& candidate : layout.buttons) {
+        if (candidate.item == button) {
+            anchor.x = candidate.rect.left;
+        }
+    }
     ClientToScreen(state.control_bar, &anchor);
     const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_BOTTOMALIGN, anchor.x,
                                        anchor.y, 0, state.main_window, nullptr);

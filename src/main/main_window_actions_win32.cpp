@@ -1,5 +1,6 @@
 #include "main/main_window_win32.hpp"
 
+#include "compress_ui/compress_window_win32.hpp"
 #include "i18n/texts_shell.hpp"
 #include "main/main_layout.hpp"
 #include "mpv/tracks.hpp"
@@ -124,8 +125,8 @@ void run_closing_sequence(AppState& state) {
     }
     close_player(state.session, state.settings, shell_window(state.main_window),
                  full_screen_placement(state));
-    // A running compression continues under its own dialog here, and the compression
-    // window is disposed of, once they exist.
+    // A running compression continues under its own dialog here once that exists.
+    state.compression.reset(); // disposes of the window; a job still running is stopped
     DestroyWindow(state.main_window);
 }
 
@@ -138,9 +139,15 @@ void open_dropped_file(AppState& state, const std::string& path) {
     SetForegroundWindow(state.main_window);
 }
 
-void dispose_closed_tool_windows(AppState&) {
-    // The compression and About windows flag themselves closed and post WM_APP_TOOL_CLOSED;
-    // their disposal joins here when they exist.
+void dispose_closed_tool_windows(AppState& state) {
+    // The tool windows flag themselves closed and post WM_APP_TOOL_CLOSED; the About
+    // window's disposal joins here once it exists.
+    if (state.compression && state.compression->close_requested) {
+        CompressWindowPtr closed = std::move(state.compression);
+        closed.reset();
+        SetFocus(state.main_window);
+        layout_children(state);
+    }
 }
 
 } // namespace ondrel

@@ -1,7 +1,7 @@
 #include "main/startup_win32.hpp"
 
+#include "compress_ui/compress_window_win32.hpp"
 #include "i18n/texts_shell.hpp"
-#include "ui/app_state_win32.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"
@@ -9,6 +9,7 @@
 #include "main/window_classes_win32.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
+#include "ui/app_state_win32.hpp"
 
 #include <commctrl.h>
 #include <dwmapi.h>
@@ -150,7 +151,11 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
 void run_message_loop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // The compression window, once it exists, gets first look for its dialog keys.
+        // The compression window gets first look for its dialog keys.
+        if (const AppState* state = app();
+            state != nullptr && compression_dialog_message(*state, message)) {
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -1,5 +1,6 @@
 #include "main/window_classes_win32.hpp"
 
+#include "compress_ui/compress_window_win32.hpp"
 #include "ui/app_state_win32.hpp"
 
 namespace ondrel {
@@ -34,14 +35,15 @@ struct ClassRow {
 
 void register_window_classes(HINSTANCE instance) {
     const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    // The help overlay, compression and About windows draw themselves; until they exist
-    // their classes only carry the styles.
+    // The help overlay and About windows draw themselves; until they exist their classes
+    // only carry the styles.
     const ClassRow rows[] = {
         {main_window_class, CS_DBLCLKS, black, main_window_procedure},
         {video_window_class, 0, black, DefWindowProcW},
         {bar_window_class, 0, nullptr, bar_window_procedure},
         {help_window_class, CS_DROPSHADOW, nullptr, DefWindowProcW},
-        {compress_window_class, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), DefWindowProcW},
+        {compress_window_class, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+         compress_window_procedure},
         {about_window_class, CS_DROPSHADOW, nullptr, DefWindowProcW},
     };
     const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));

@@ -1,9 +1,9 @@
 #include "main/shell_seam.hpp"
 
 #include "i18n/texts_localization.hpp"
+#include "ui/app_state_win32.hpp"
 #include "main/main_window_win32.hpp"
 #include "platform/win32/wide.hpp"
-#include "ui/app_state_win32.hpp"
 
 #include <windows.h>
 

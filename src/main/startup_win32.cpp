@@ -2,6 +2,7 @@
 
 #include "compress_ui/compress_window_win32.hpp"
 #include "i18n/texts_shell.hpp"
+#include "ui/app_state_win32.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"
@@ -9,7 +10,6 @@
 #include "main/window_classes_win32.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
-#include "ui/app_state_win32.hpp"
 
 #include <commctrl.h>
 #include <dwmapi.h>

@@ -129,8 +129,11 @@ void refresh_log_box(CompressWindow& record) {
     }
     record.log_dirty = false;
     const HWND box = record.control(Control::LogBox);
-    SetWindowTextW(box, widen(log_box_text(record.log_lines)).c_str());
-    SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    const std::wstring text = widen(log_box_text(record.log_lines));
+    SetWindowTextW(box, text.c_str());
+    // The caret goes to the end and the box scrolls to it (a start of -1 would only drop the
+    // selection and leave the caret at the top, where setting the text put it).
+    SendMessageW(box, EM_SETSEL, text.size(), static_cast<LPARAM>(text.size()));
     SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }
 
@@ -170,7 +173,9 @@ void layout_compression_window(CompressWindow& record) {
                              static_cast<UINT>(std::lround(96.0f * record.dpi_scale)));
     SetWindowPos(record.window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-    InvalidateRect(record.window, nullptr, TRUE);
+    // The window clips its children, so they are invalidated with it: a control moved
+    // without repainting would otherwise keep showing at its old place until covered.
+    RedrawWindow(record.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void refresh_compression_window(CompressWindow& record) {

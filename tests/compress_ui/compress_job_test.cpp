@@ -76,7 +76,7 @@ TEST(CompressJobWindow, RealEncodeRunsToDoneInBothLanguages) {
         const std::filesystem::path output = window.output_path;
         EXPECT_EQ(output, session.outputs.path / "two_audio_h264_90p.mp4");
         EXPECT_TRUE(std::filesystem::file_size(output) > 0);
-        EXPECT_EQ(session.text(Control::ResultLine).substr(0, english ? 8 : 11),
+        EXPECT_EQ(session.text(Control::ResultLine).substr(0, english ? 8 : 12),
                   english ? "Done in " : "Terminé en ");
         EXPECT_EQ(text_colour(session, Control::ResultLine), RGB(0, 128, 64));
         EXPECT_EQ(session.text(Control::MainButton), english ? "Open folder" : "Ouvrir le dossier");

@@ -58,7 +58,10 @@ CompressSession::CompressSession() {
     store_language(Language::English);
     if (!player.start()) {
         ADD_FAILURE() << "the player did not start";
+        return;
     }
+    // Room above and below the main window, so the centred compression window is on screen.
+    SetWindowPos(player.main(), nullptr, 100, 200, 1000, 600, SWP_NOZORDER);
 }
 
 CompressSession::~CompressSession() {
@@ -183,7 +186,9 @@ void CompressSession::press_escape() const {
 }
 
 void CompressSession::screenshot(const std::string& name) const {
-    pump_for(std::chrono::milliseconds(300)); // let the controls paint
+    // Painted here and now, without running the timer that would change the state.
+    RedrawWindow(window().window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     save_window_screenshot(window().window, screenshot_folder() / path_from_utf8(name + ".png"));
 }
 

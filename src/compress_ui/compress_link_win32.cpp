@@ -84,8 +84,4 @@ bool compression_dialog_message(const AppState& state, MSG& message) {
     return IsDialogMessageW(state.compression->window, &message) != FALSE;
 }
 
-void announce_finished_job(AppState&, const CompressWindow&) {
-    // The player's on-screen message about the finished compression joins here.
-}
-
 } // namespace ondrel

@@ -12,13 +12,6 @@ namespace {
 
 using std::chrono::seconds;
 
-COLORREF text_colour(const CompressSession& session, Control control) {
-    CompatibleDc dc(CreateCompatibleDC(nullptr));
-    SendMessageW(session.window().window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                 reinterpret_cast<LPARAM>(session.control(control)));
-    return GetTextColor(dc.get());
-}
-
 constexpr Control option_controls[] = {
     Control::H264,      Control::H265,          Control::EncoderCombo,   Control::ResolutionCombo,
     Control::WidthBox,  Control::QualitySlider, Control::AacSlider,      Control::AudioStreamCombo,
@@ -63,7 +56,7 @@ TEST(CompressJobWindow, RealEncodeRunsToDoneInBothLanguages) {
         EXPECT_EQ(session.text(Control::MainButton), english ? "Cancel" : "Annuler");
         EXPECT_EQ(session.text(Control::CloseButton), english ? "Hide" : "Masquer");
         EXPECT_TRUE(session.shown(Control::ProgressBar));
-        EXPECT_EQ(text_colour(session, Control::ProgressLine), GetSysColor(COLOR_GRAYTEXT));
+        EXPECT_EQ(session.text_colour(Control::ProgressLine), GetSysColor(COLOR_GRAYTEXT));
         // The choices reach the settings file now, without the audio-track choice.
         const std::string saved = session.player.saved_settings().compress;
         EXPECT_EQ(saved, format_compress_settings(window.options));
@@ -78,7 +71,7 @@ TEST(CompressJobWindow, RealEncodeRunsToDoneInBothLanguages) {
         EXPECT_TRUE(std::filesystem::file_size(output) > 0);
         EXPECT_EQ(session.text(Control::ResultLine).substr(0, english ? 8 : 12),
                   english ? "Done in " : "Terminé en ");
-        EXPECT_EQ(text_colour(session, Control::ResultLine), RGB(0, 128, 64));
+        EXPECT_EQ(session.text_colour(Control::ResultLine), RGB(0, 128, 64));
         EXPECT_EQ(session.text(Control::MainButton), english ? "Open folder" : "Ouvrir le dossier");
         expect_options_enabled(session, true);
         session.screenshot("compress-done" + suffix);
@@ -125,7 +118,7 @@ TEST(CompressJobWindow, HidingKeepsTheJobAndCancelRemovesThePartialFile) {
     session.click(Control::MainButton); // Cancel
     ASSERT_TRUE(session.wait_until([&] { return job_ended(session); }));
     EXPECT_EQ(session.text(Control::ResultLine), "Canceled.");
-    EXPECT_EQ(text_colour(session, Control::ResultLine), RGB(192, 0, 0));
+    EXPECT_EQ(session.text_colour(Control::ResultLine), RGB(192, 0, 0));
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_EQ(session.text(Control::MainButton), "Compress");
     expect_options_enabled(session, true);
@@ -155,7 +148,7 @@ TEST(CompressJobWindow, FailuresShowRedResultsAndKeepTheWindowReady) {
         EXPECT_EQ(result.substr(0, std::string(row.result_start).size()), row.result_start)
             << result;
         EXPECT_TRUE(session.shown(Control::ResultLine));
-        EXPECT_EQ(text_colour(session, Control::ResultLine), RGB(192, 0, 0));
+        EXPECT_EQ(session.text_colour(Control::ResultLine), RGB(192, 0, 0));
         EXPECT_EQ(session.text(Control::MainButton), "Compress");
         EXPECT_TRUE(session.enabled(Control::MainButton));
         EXPECT_EQ(list_folder(session.outputs.path), "");

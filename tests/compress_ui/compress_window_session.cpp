@@ -154,6 +154,13 @@ SIZE CompressSession::client_size() const {
     return SIZE{client.right, client.bottom};
 }
 
+COLORREF CompressSession::text_colour(Control which) const {
+    CompatibleDc dc(CreateCompatibleDC(nullptr));
+    SendMessageW(window().window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                 reinterpret_cast<LPARAM>(control(which)));
+    return GetTextColor(dc.get());
+}
+
 void CompressSession::click(Control button) const {
     SendMessageW(control(button), BM_CLICK, 0, 0);
 }

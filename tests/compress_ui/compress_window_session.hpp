@@ -58,6 +58,8 @@ struct CompressSession {
     bool enabled(Control which) const;
     RECT rect(Control which) const; // in the window's client area
     SIZE client_size() const;
+    // The text colour the window gives a static control.
+    COLORREF text_colour(Control which) const;
 
     void click(Control button) const;
     void select(Control combo, int index) const;

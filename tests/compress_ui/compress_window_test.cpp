@@ -12,24 +12,11 @@
 namespace ondrel::testing {
 namespace {
 
-COLORREF text_colour(const CompressSession& session, Control control) {
-    CompatibleDc dc(CreateCompatibleDC(nullptr));
-    SendMessageW(session.window().window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                 reinterpret_cast<LPARAM>(session.control(control)));
-    return GetTextColor(dc.get());
-}
-
 LOGFONTW font_of(HWND control) {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
                &font);
     return font;
-}
-
-std::wstring class_of(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
 }
 
 TEST(CompressWindow, MissingToolsGiveTheirTextAndNoWindow) {
@@ -57,14 +44,10 @@ TEST(CompressWindow, CreatesTheControlsWithTheRememberedChoices) {
     const CompressWindow& window = session.open(
         clip("video_aac.mp4"),
         "codec=h265|enc=nvenc|res=7|w=1000|up=1|q=30|speed=3|audio=aac:256|cont=mkv|hw=0");
-
     EXPECT_EQ(window_text(window.window), L"Video compression — video_aac.mp4");
     EXPECT_EQ(GetWindow(window.window, GW_OWNER), session.player.main());
-    const LONG style = GetWindowLongW(window.window, GWL_STYLE);
-    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX),
-              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    EXPECT_EQ(GetWindowLongW(window.window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_TRUE(GetWindowLongW(window.window, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
-    EXPECT_GE(session.client_size().cx, 560);
 
     // The children in creation order, which is the tab order.
     const int ids[control_count] = {0,   184, 0,   0, 0,   101, 102, 0,   103, 0,   104, 105,
@@ -77,31 +60,33 @@ TEST(CompressWindow, CreatesTheControlsWithTheRememberedChoices) {
         EXPECT_EQ(GetDlgCtrlID(child), ids[i]) << "control " << i;
         child = GetWindow(child, GW_HWNDNEXT);
     }
-    EXPECT_EQ(class_of(session.control(Control::QualitySlider)), L"msctls_trackbar32");
-    EXPECT_EQ(class_of(session.control(Control::ProgressBar)), L"msctls_progress32");
-    EXPECT_EQ(class_of(session.control(Control::WidthBox)), L"Edit");
-    EXPECT_EQ(window.label_rows.size(), 9u);
 
-    // Lists, ranges and the choices of the setting.
+    // Lists, ranges, fonts and the choices of the setting.
     const HWND encoder = session.control(Control::EncoderCombo);
-    EXPECT_EQ(SendMessageW(encoder, CB_GETCOUNT, 0, 0), 6);
-    wchar_t item[64] = {};
-    SendMessageW(encoder, CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(item));
-    EXPECT_STREQ(item, L"Media Foundation (e.g. Adreno)");
-    EXPECT_EQ(SendMessageW(session.control(Control::ResolutionCombo), CB_GETCOUNT, 0, 0), 8);
-    EXPECT_EQ(SendMessageW(encoder, CB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(SendMessageW(session.control(Control::ResolutionCombo), CB_GETCURSEL, 0, 0), 7);
-    EXPECT_EQ(session.text(Control::WidthBox), "1000");
     const HWND quality = session.control(Control::QualitySlider);
-    EXPECT_EQ(SendMessageW(quality, TBM_GETRANGEMAX, 0, 0), 100);
-    EXPECT_EQ(SendMessageW(quality, TBM_GETPAGESIZE, 0, 0), 10);
-    EXPECT_EQ(SendMessageW(quality, TBM_GETPOS, 0, 0), 30);
     const HWND aac = session.control(Control::AacSlider);
-    EXPECT_EQ(SendMessageW(aac, TBM_GETRANGEMIN, 0, 0), 32);
-    EXPECT_EQ(SendMessageW(aac, TBM_GETRANGEMAX, 0, 0), 320);
-    EXPECT_EQ(SendMessageW(aac, TBM_GETPAGESIZE, 0, 0), 32);
-    EXPECT_EQ(SendMessageW(aac, TBM_GETPOS, 0, 0), 256);
-    EXPECT_EQ(SendMessageW(session.control(Control::ProgressBar), PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(SendMessageW(encoder, CB_GETCOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(session.control(Control::ResolutionCombo), CB_GETCOUNT, 0, 0), 8);
+    const std::pair<LRESULT, LRESULT> read_back[] = {
+        {SendMessageW(encoder, CB_GETCURSEL, 0, 0), 2},
+        {SendMessageW(session.control(Control::ResolutionCombo), CB_GETCURSEL, 0, 0), 7},
+        {SendMessageW(quality, TBM_GETRANGEMAX, 0, 0), 100},
+        {SendMessageW(quality, TBM_GETPAGESIZE, 0, 0), 10},
+        {SendMessageW(quality, TBM_GETPOS, 0, 0), 30},
+        {SendMessageW(aac, TBM_GETRANGEMIN, 0, 0), 32},
+        {SendMessageW(aac, TBM_GETRANGEMAX, 0, 0), 320},
+        {SendMessageW(aac, TBM_GETPAGESIZE, 0, 0), 32},
+        {SendMessageW(aac, TBM_GETPOS, 0, 0), 256},
+        {SendMessageW(session.control(Control::ProgressBar), PBM_GETRANGE, FALSE, 0), 1000},
+        {font_of(session.control(Control::Heading)).lfHeight, -15},
+        {font_of(session.control(Control::Heading)).lfWeight, 600},
+        {font_of(session.control(Control::Browse)).lfHeight, -12},
+        {font_of(session.control(Control::Browse)).lfWeight, 400},
+    };
+    for (std::size_t i = 0; i < std::size(read_back); ++i) {
+        EXPECT_EQ(read_back[i].first, read_back[i].second) << "row " << i;
+    }
+    EXPECT_EQ(session.text(Control::WidthBox), "1000");
     for (const auto& [control, checked] : {std::pair{Control::H265, true},
                                            {Control::H264, false},
                                            {Control::SpeedMax, true},
@@ -112,10 +97,6 @@ TEST(CompressWindow, CreatesTheControlsWithTheRememberedChoices) {
         EXPECT_EQ(SendMessageW(session.control(control), BM_GETCHECK, 0, 0) == BST_CHECKED, checked)
             << index_of(control);
     }
-    EXPECT_EQ(font_of(session.control(Control::Heading)).lfHeight, -15);
-    EXPECT_EQ(font_of(session.control(Control::Heading)).lfWeight, 600);
-    EXPECT_EQ(font_of(session.control(Control::Browse)).lfHeight, -12);
-    EXPECT_EQ(font_of(session.control(Control::Browse)).lfWeight, 400);
 }
 
 TEST(CompressWindow, AnalysingAndAnalysisFailedInBothLanguages) {
@@ -131,14 +112,9 @@ TEST(CompressWindow, AnalysingAndAnalysisFailedInBothLanguages) {
         EXPECT_EQ(session.text(Control::InfoLine),
                   english ? "Analyzing video..." : "Analyse de la vidéo...");
         EXPECT_EQ(session.text(Control::CloseButton), english ? "Close" : "Fermer");
-        for (std::size_t i = 0; i < control_count; ++i) {
-            const auto control = static_cast<Control>(i);
-            const bool frame = control == Control::Heading || control == Control::InfoLine ||
-                               control == Control::UpperSeparator ||
-                               control == Control::LowerSeparator ||
-                               control == Control::CloseButton || control == Control::MainButton;
-            EXPECT_EQ(session.shown(control), frame) << "control " << i;
-        }
+        EXPECT_FALSE(session.shown(Control::CodecLabel));
+        EXPECT_FALSE(session.shown(Control::EncoderLine));
+        EXPECT_TRUE(session.shown(Control::MainButton));
         EXPECT_FALSE(session.enabled(Control::MainButton));
         session.screenshot("compress-analysing" + suffix);
 
@@ -146,7 +122,7 @@ TEST(CompressWindow, AnalysingAndAnalysisFailedInBothLanguages) {
         ASSERT_TRUE(session.window().probe_error);
         const std::string prefix = english ? "Cannot analyze: " : "Analyse impossible : ";
         EXPECT_EQ(session.text(Control::InfoLine).substr(0, prefix.size()), prefix);
-        EXPECT_EQ(text_colour(session, Control::InfoLine), RGB(192, 0, 0));
+        EXPECT_EQ(session.text_colour(Control::InfoLine), RGB(192, 0, 0));
         EXPECT_FALSE(session.shown(Control::MainButton));
         EXPECT_FALSE(session.shown(Control::H264));
         EXPECT_TRUE(session.shown(Control::CloseButton));
@@ -182,7 +158,7 @@ TEST(CompressWindow, ReadyShowsTheAnalysisAndOneRowPerChoice) {
     EXPECT_EQ(session.window().options.audio_stream, std::optional<std::size_t>(1));
     session.select(Control::AudioStreamCombo, 0);
     EXPECT_FALSE(session.window().options.audio_stream);
-    EXPECT_EQ(text_colour(session, Control::EncoderLine), GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(session.text_colour(Control::EncoderLine), GetSysColor(COLOR_GRAYTEXT));
     EXPECT_EQ(session.text(Control::OutputPath), path_to_utf8(clip("two_audio_h264_90p.mp4")));
     session.screenshot("compress-ready-en");
 }
@@ -223,16 +199,11 @@ TEST(CompressWindow, OptionsMoveTheEstimateAndSaveNothingUntilACompression) {
     EXPECT_TRUE(session.shown(Control::WidthBox));
     EXPECT_TRUE(session.shown(Control::WidthUnit));
     EXPECT_EQ(session.client_size().cy, size.cy);
-    for (const auto& [typed, width] : {std::pair{L"+640", 640u},
-                                       {L"12a", 640u},
-                                       {L"", 640u},
-                                       {L"99999999999", 640u},
-                                       {L"320", 320u}}) {
-        session.type(Control::WidthBox, typed);
-        EXPECT_EQ(window.options.custom_width, width);
-    }
-    session.click(
-        Control::AllowUpscale); // 320 wide from 160: twice the size, four times the pixels
+    session.type(Control::WidthBox, L"+320");
+    session.type(Control::WidthBox, L"12a"); // not a width: the last one stays
+    EXPECT_EQ(window.options.custom_width, 320u);
+    // 320 wide from 160 when upscaling is allowed: four times the pixels.
+    session.click(Control::AllowUpscale);
     changes_estimate("upscaling");
     session.click(Control::H265);
     EXPECT_EQ(session.text(Control::EncoderLine).substr(0, 17), "Encoder: libx265 ");

@@ -12,6 +12,7 @@
 #include "video_compress/probe.hpp"
 #include "video_compress/tools.hpp"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <optional>
 
@@ -99,12 +100,23 @@ UniqueFont make_font(float dpi_scale, float size, int weight) {
                                   CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI"));
 }
 
-// The window's rectangle, centred on the main window's.
+// The window's rectangle, centred on the main window's but kept inside the work area of its
+// monitor: a main window near the top of the screen would otherwise push the title bar, and
+// with it the only way to move the window, off the screen.
 RECT centred_on(HWND main_window, int width, int height) {
     RECT main{};
     GetWindowRect(main_window, &main);
-    const int left = main.left + ((main.right - main.left) - width) / 2;
-    const int top = main.top + ((main.bottom - main.top) - height) / 2;
+    int left = main.left + ((main.right - main.left) - width) / 2;
+    int top = main.top + ((main.bottom - main.top) - height) / 2;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        left = std::max(static_cast<int>(work.left),
+                        std::min(left, static_cast<int>(work.right) - width));
+        top = std::max(static_cast<int>(work.top),
+                       std::min(top, static_cast<int>(work.bottom) - height));
+    }
     return RECT{left, top, left + width, top + height};
 }
 

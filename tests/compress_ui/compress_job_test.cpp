@@ -193,6 +193,15 @@ TEST(CompressJobWindow, TimerFollowsProgressAndKeepsTheLogShort) {
     EXPECT_FALSE(window.job);
     EXPECT_EQ(window.last_result->text, "Canceled.");
     EXPECT_FALSE(compression_running(session.player.state()));
+
+    // A job whose messages stop without an outcome still ends, as a failure.
+    auto [silent_sender, silent_receiver] = make_channel<CompressMessage>();
+    window.last_result.reset();
+    window.job.emplace(CompressJob{std::move(silent_receiver), nullptr, nullptr});
+    { const auto dropped = std::move(silent_sender); }
+    ASSERT_TRUE(session.wait_until([&] { return job_ended(session); }));
+    EXPECT_FALSE(window.last_result->success);
+    EXPECT_EQ(window.last_result->text, "The encode ended without a result.");
 }
 
 TEST(CompressJobWindow, ClosingThePlayerStopsTheJobAndRemovesItsFile) {

@@ -99,6 +99,22 @@ TEST(CompressWindow, CreatesTheControlsWithTheRememberedChoices) {
     }
 }
 
+TEST(CompressWindow, OpensCentredOnThePlayerButOnTheScreen) {
+    const struct {
+        int main_top;
+        LONG expected_top;
+    } rows[] = {{200, 200 + (600 - 640) / 2}, {-300, 0}};
+    for (const auto& row : rows) {
+        CompressSession session;
+        session.use_tools(Tool::Fake, Tool::Fake);
+        SetWindowPos(session.player.main(), nullptr, 100, row.main_top, 1000, 600, SWP_NOZORDER);
+        RECT frame{};
+        GetWindowRect(session.open(clip("video_aac.mp4")).window, &frame);
+        EXPECT_EQ(frame.left, 100 + (1000 - 600) / 2);
+        EXPECT_EQ(frame.top, row.expected_top);
+    }
+}
+
 TEST(CompressWindow, AnalysingAndAnalysisFailedInBothLanguages) {
     for (const Language language : {Language::English, Language::French}) {
         const bool english = language == Language::English;

@@ -80,14 +80,14 @@ bool run_command(CompressWindow& record, int id, int notification) {
         }
         read_width_box(record);
         return true;
-    case 110:
-    case 111:
-    case 112:
+    case compress_id::speed_fast:
+    case compress_id::speed_balanced:
+    case compress_id::speed_slow:
     case compress_id::speed_max:
         options.speed = speed_from_index(id - compress_id::speed_fast);
         return true;
     case compress_id::audio_copy:
-    case 121:
+    case compress_id::audio_aac:
     case compress_id::audio_none:
         options.audio = audio_mode_from_index(id - compress_id::audio_copy);
         if (options.audio == AudioMode::Aac) {

@@ -231,6 +231,7 @@ TEST(CompressWindow, OptionsMoveTheEstimateAndSaveNothingUntilACompression) {
               L"browse|Output folder|" +
                   std::to_wstring(BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE));
     EXPECT_TRUE(session.shown(Control::Reset));
+    session.screenshot("compress-custom-aac-folder-en");
     EXPECT_EQ(window.output_path.parent_path(), session.outputs.path);
     session.click(Control::Reset);
     EXPECT_FALSE(session.shown(Control::Reset));

@@ -1,5 +1,6 @@
 #include "main/main_window_win32.hpp"
 
+#include "compress_ui/compress_window_win32.hpp"
 #include "i18n/texts_shell.hpp"
 #include "main/language_switch.hpp"
 #include "main/main_layout.hpp"
@@ -136,8 +137,8 @@ void run_closing_sequence(AppState& state) {
     }
     close_player(state.session, state.settings, shell_window(state.main_window),
                  full_screen_placement(state));
-    // A running compression continues under its own dialog here, and the compression
-    // window is disposed of, once they exist.
+    // A running compression continues under its own dialog here once that exists.
+    state.compression.reset(); // disposes of the window; a job still running is stopped
     DestroyWindow(state.main_window);
 }
 
@@ -151,11 +152,15 @@ void open_dropped_file(AppState& state, const std::string& path) {
 }
 
 void dispose_closed_tool_windows(AppState& state) {
-    // The compression and About windows flag themselves closed and post WM_APP_TOOL_CLOSED.
-    // The compression window's disposal joins here when it exists.
+    // The tool windows flag themselves closed and post WM_APP_TOOL_CLOSED. Each state is taken
+    // out first, so the window's last messages find no state and get the default handling.
+    if (state.compression && state.compression->close_requested) {
+        CompressWindowPtr closed = std::move(state.compression);
+        closed.reset();
+        SetFocus(state.main_window);
+        layout_children(state);
+    }
     if (state.about && state.about->closed) {
-        // Taken out first, so the window's last messages find no state and get the default
-        // handling.
         std::unique_ptr<AboutWindow> about = std::move(state.about);
         about.reset();
         SetFocus(state.main_window);

@@ -1,5 +1,6 @@
 #include "main/startup_win32.hpp"
 
+#include "compress_ui/compress_window_win32.hpp"
 #include "i18n/texts_shell.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
@@ -157,7 +158,11 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
 void run_message_loop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // The compression window, once it exists, gets first look for its dialog keys.
+        // The compression window gets first look for its dialog keys.
+        if (const AppState* state = app();
+            state != nullptr && compression_dialog_message(*state, message)) {
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

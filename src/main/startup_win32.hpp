@@ -20,7 +20,7 @@ enum class StartOutcome {
 // a message box owned by the main window before Ended is returned.
 StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line);
 
-// Runs until WM_QUIT; the compression window gets its dialog keys first once it exists.
+// Runs until WM_QUIT; the compression window gets its dialog keys first.
 void run_message_loop();
 
 // The entry point's whole work; always exit code 0.

@@ -1,5 +1,6 @@
 #include "main/window_classes_win32.hpp"
 
+#include "compress_ui/compress_window_win32.hpp"
 #include "ui/about_win32.hpp"
 #include "ui/app_state_win32.hpp"
 #include "ui/bar_paint_win32.hpp"
@@ -19,13 +20,13 @@ struct ClassRow {
 
 void register_window_classes(HINSTANCE instance) {
     const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    // The compression window draws itself; until it exists its class only carries the styles.
     const ClassRow rows[] = {
         {main_window_class, CS_DBLCLKS, black, main_window_procedure},
         {video_window_class, 0, black, DefWindowProcW},
         {bar_window_class, 0, nullptr, bar_window_procedure},
         {help_window_class, CS_DROPSHADOW, nullptr, help_window_procedure},
-        {compress_window_class, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), DefWindowProcW},
+        {compress_window_class, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+         compress_window_procedure},
         {about_window_class, CS_DROPSHADOW, nullptr, about_window_procedure},
     };
     const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));

@@ -31,8 +31,6 @@ inline constexpr TextPair dialog_videos{"Videos", "Vidéos"};
 inline constexpr TextPair dialog_subtitles{"Subtitles", "Sous-titres"};
 inline constexpr TextPair dialog_all_files{"All files", "Tous les fichiers"};
 
-inline constexpr TextPair compress_needs_file{"Open a video file to compress first",
-                                              "Ouvrez d'abord un fichier vidéo à compresser"};
 inline constexpr TextPair compress_error_caption{"Video compression", "Compression vidéo"};
 
 } // namespace ondrel::texts

@@ -1,5 +1,6 @@
 // The one way into the compression tool, shared by the C key, the menu and the bar.
 #include "i18n/texts_menus.hpp"
+#include "i18n/texts_messages.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
 #include "ui/menu_win32.hpp"
@@ -38,7 +39,7 @@ void open_compression(AppState& state) {
     const PlaybackState& playback = state.session.playback;
     if (!playback.file_loaded || !playback.current_file ||
         !is_existing_regular_file(*playback.current_file)) {
-        show_text(state.session, tr(texts::compress_needs_file), 2500);
+        show_text(state.session, tr(texts::compress_needs_file), texts::compress_needs_file_ms);
         return;
     }
     Result<CompressWindowPtr> created = create_compression_window(

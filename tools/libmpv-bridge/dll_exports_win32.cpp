@@ -247,10 +247,17 @@ int mpv_get_property(mpv_handle* ctx, const char* name, mpv_format format, void*
             break;
         }
     }
-    record(ctx, {{"call", "mpv_get_property"},
-                 {"name", name},
-                 {"format", static_cast<int>(format)},
-                 {"result", result}});
+    json entry{{"call", "mpv_get_property"},
+               {"name", name},
+               {"format", static_cast<int>(format)},
+               {"result", result}};
+    if (result >= 0) {
+        // What the program was given, so that a record shows libmpv's state as it saw it.
+        entry["value"] = format == MPV_FORMAT_STRING || format == MPV_FORMAT_OSD_STRING
+                             ? json(*static_cast<char**>(data))
+                             : recorded_value(value);
+    }
+    record(ctx, std::move(entry));
     return result;
 }
 

@@ -31,6 +31,7 @@ struct Video {
     HWND parent = nullptr;
     std::atomic<HWND> window{nullptr}; // created by the drawing thread, read by the reader
     std::thread thread;
+    HANDLE ended = nullptr; // set when the drawing thread is about to end
     std::mutex lock; // guards the frame below
     std::vector<std::uint8_t> frame;
     int frame_width = 0;

@@ -110,7 +110,10 @@ void run_video_window(mpv_handle* handle, HANDLE created) {
     RECT area{};
     GetClientRect(video.parent, &area);
     // Disabled, like the program's own video window: mouse input goes through to the program.
-    const HWND child = CreateWindowExW(0, window_class, L"", WS_CHILD | WS_VISIBLE | WS_DISABLED,
+    // No WM_PARENTNOTIFY: the program's thread may be waiting inside a libmpv call while this
+    // window comes and goes, and would never answer it.
+    const HWND child = CreateWindowExW(WS_EX_NOPARENTNOTIFY, window_class, L"",
+                                       WS_CHILD | WS_VISIBLE | WS_DISABLED,
                                        0, 0, area.right, area.bottom, video.parent, nullptr,
                                        this_module(), nullptr);
     video.window = child;
@@ -135,10 +138,18 @@ void start_video(mpv_handle* handle, HWND parent) {
         return;
     }
     video.parent = parent;
+    video.ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     const HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    video.thread = std::thread(run_video_window, handle, created);
+    video.thread = std::thread([handle, created] {
+        run_video_window(handle, created);
+        SetEvent(handle->video.ended);
+    });
     // The window exists before mpv_initialize returns, as libmpv's own would.
-    WaitForSingleObject(created, 5000);
+    while (MsgWaitForMultipleObjects(1, &created, FALSE, 5000, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     CloseHandle(created);
 }
 
@@ -170,7 +181,15 @@ void stop_video(mpv_handle* handle) {
     if (video.window != nullptr) {
         PostMessageW(video.window, WM_CLOSE, 0, 0);
     }
+    // A child window's end can send messages to its parent's thread, which is most likely this
+    // one: they are answered while waiting.
+    while (MsgWaitForMultipleObjects(1, &video.ended, FALSE, INFINITE, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     video.thread.join();
+    CloseHandle(video.ended);
 }
 
 } // namespace bridge

@@ -309,4 +309,9 @@ void mpv_free(void* data) {
     std::free(data);
 }
 
+// Not libmpv's: how many frames the bridge has drawn for this handle, for the benchmark.
+__declspec(dllexport) std::uint64_t ondrel_libmpv_bridge_frames_shown(mpv_handle* ctx) {
+    return ctx != nullptr ? ctx->video.frames_shown.load() : 0;
+}
+
 } // extern "C"

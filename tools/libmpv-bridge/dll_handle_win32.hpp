@@ -36,6 +36,7 @@ struct Video {
     std::vector<std::uint8_t> frame;
     int frame_width = 0;
     int frame_height = 0;
+    std::atomic<std::uint64_t> frames_shown{0};
     int reported_width = -1;
     int reported_height = -1;
 };

@@ -72,6 +72,7 @@ LRESULT CALLBACK video_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         if (const HDC dc = GetDC(window)) {
             paint(dc, handle, area);
             ReleaseDC(window, dc);
+            ++handle->video.frames_shown;
         }
         Writer done(Kind::frame_done);
         notify(handle, done);

@@ -50,15 +50,15 @@ HWND make_window(int width, int height) {
 }
 
 // Frames shown per second at one size, or a negative value when the clip did not play.
-double measure(const Library& mpv, const std::string& clip, int width, int height,
-               double seconds) {
+double measure(const Library& mpv, const std::string& clip, int width, int height, double seconds) {
     const HWND window = make_window(width, height);
     mpv_handle* handle = mpv.create();
     if (handle == nullptr) {
         DestroyWindow(window);
         return -1;
     }
-    mpv.set_option_string(handle, "wid", std::to_string(reinterpret_cast<std::intptr_t>(window)).c_str());
+    mpv.set_option_string(handle, "wid",
+                          std::to_string(reinterpret_cast<std::intptr_t>(window)).c_str());
     mpv.set_option_string(handle, "keep-open", "yes");
     mpv.set_option_string(handle, "loop-file", "inf");
     mpv.initialize(handle);

@@ -1,8 +1,8 @@
 #include "dll_handle_win32.hpp"
 
+#include <bcrypt.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <bcrypt.h>
 
 #include <chrono>
 #include <cstdio>
@@ -27,8 +27,8 @@ std::wstring helper_program() {
 
 std::optional<std::string> random_token() {
     unsigned char bytes[16];
-    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, bytes, sizeof bytes,
-                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+    if (!BCRYPT_SUCCESS(
+            BCryptGenRandom(nullptr, bytes, sizeof bytes, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
         return std::nullopt;
     }
     std::string token;
@@ -68,8 +68,8 @@ bool launch(int port, const std::string& token) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
-                        nullptr, &startup, &started)) {
+                        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(), nullptr,
+                        &startup, &started)) {
         return false;
     }
     // Wine gives a native program no process handle worth waiting on; the end of the
@@ -124,8 +124,7 @@ SOCKET accept_helper(SOCKET listener, const std::string& token) {
             if (reader.kind() == Kind::hello && reader.text() == token && !reader.failed()) {
                 receive_timeout = 0;
                 setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO,
-                           reinterpret_cast<const char*>(&receive_timeout),
-                           sizeof receive_timeout);
+                           reinterpret_cast<const char*>(&receive_timeout), sizeof receive_timeout);
                 const BOOL on = TRUE;
                 setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
                            sizeof on);

@@ -152,7 +152,9 @@ int mpv_set_option_string(mpv_handle* ctx, const char* name, const char* data) {
             result = set_option(ctx, option, *forwarded);
         }
     }
-    record(ctx, {{"call", "mpv_set_option_string"}, {"name", option}, {"value", value},
+    record(ctx, {{"call", "mpv_set_option_string"},
+                 {"name", option},
+                 {"value", value},
                  {"result", result}});
     return result;
 }
@@ -283,15 +285,13 @@ mpv_event* mpv_wait_event(mpv_handle* ctx, double timeout) {
 }
 
 void mpv_set_wakeup_callback(mpv_handle* ctx, void (*cb)(void* d), void* d) {
-    bool waiting = false;
     {
         const std::lock_guard lock(ctx->lock);
         ctx->wakeup = cb;
         ctx->wakeup_context = d;
-        waiting = !ctx->events.empty();
     }
-    // Events that arrived before the callback was there are announced now.
-    if (waiting && cb != nullptr) {
+    // As libmpv does: one call at once, so that events queued before are not missed.
+    if (cb != nullptr) {
         cb(d);
     }
     record(ctx, {{"call", "mpv_set_wakeup_callback"}});

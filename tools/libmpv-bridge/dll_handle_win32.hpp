@@ -32,7 +32,7 @@ struct Video {
     std::atomic<HWND> window{nullptr}; // created by the drawing thread, read by the reader
     std::thread thread;
     HANDLE ended = nullptr; // set when the drawing thread is about to end
-    std::mutex lock; // guards the frame below
+    std::mutex lock;        // guards the frame below
     std::vector<std::uint8_t> frame;
     int frame_width = 0;
     int frame_height = 0;

@@ -10,8 +10,8 @@ using DosFileName = wchar_t*(CDECL*)(const char*);
 template <class Function> Function wine_function(const char* name) {
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     // Through void*, as the address is of a function with another signature than FARPROC's.
-    void* address = kernel != nullptr ? reinterpret_cast<void*>(GetProcAddress(kernel, name))
-                                      : nullptr;
+    void* address =
+        kernel != nullptr ? reinterpret_cast<void*>(GetProcAddress(kernel, name)) : nullptr;
     return reinterpret_cast<Function>(address);
 }
 
@@ -22,8 +22,11 @@ std::wstring wide(std::string_view text) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    std::wstring result(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, result.data(), static_cast<int>(result.size()));
+    std::wstring result(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, result.data(),
+                        static_cast<int>(result.size()));
     return result;
 }
 
@@ -32,14 +35,16 @@ std::string narrow(std::wstring_view text) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    std::string result(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), static_cast<int>(result.size()), nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
+                                                                    nullptr, 0, nullptr, nullptr)),
+                       '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(),
+                        static_cast<int>(result.size()), nullptr, nullptr);
     return result;
 }
 
 std::optional<std::string> unix_path(std::string_view windows_path) {
-    static const auto to_unix =
-        wine_function<UnixFileName>("wine_get_unix_file_name");
+    static const auto to_unix = wine_function<UnixFileName>("wine_get_unix_file_name");
     if (to_unix == nullptr) {
         return std::nullopt;
     }
@@ -53,8 +58,7 @@ std::optional<std::string> unix_path(std::string_view windows_path) {
 }
 
 std::optional<std::string> windows_path(std::string_view unix_path) {
-    static const auto to_dos =
-        wine_function<DosFileName>("wine_get_dos_file_name");
+    static const auto to_dos = wine_function<DosFileName>("wine_get_dos_file_name");
     if (to_dos == nullptr) {
         return std::nullopt;
     }

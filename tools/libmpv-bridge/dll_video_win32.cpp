@@ -43,8 +43,7 @@ void follow_parent(mpv_handle* handle, HWND window) {
     }
     video.reported_width = area.right;
     video.reported_height = area.bottom;
-    SetWindowPos(window, HWND_TOP, 0, 0, area.right, area.bottom,
-                 SWP_NOACTIVATE | SWP_NOZORDER);
+    SetWindowPos(window, HWND_TOP, 0, 0, area.right, area.bottom, SWP_NOACTIVATE | SWP_NOZORDER);
     Writer resize(Kind::resize);
     resize.u32(static_cast<std::uint32_t>(area.right)).u32(static_cast<std::uint32_t>(area.bottom));
     notify(handle, resize);
@@ -114,9 +113,8 @@ void run_video_window(mpv_handle* handle, HANDLE created) {
     // No WM_PARENTNOTIFY: the program's thread may be waiting inside a libmpv call while this
     // window comes and goes, and would never answer it.
     const HWND child = CreateWindowExW(WS_EX_NOPARENTNOTIFY, window_class, L"",
-                                       WS_CHILD | WS_VISIBLE | WS_DISABLED,
-                                       0, 0, area.right, area.bottom, video.parent, nullptr,
-                                       this_module(), nullptr);
+                                       WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, area.right,
+                                       area.bottom, video.parent, nullptr, this_module(), nullptr);
     video.window = child;
     SetEvent(created);
     if (child == nullptr) {
@@ -167,8 +165,7 @@ void receive_frame(mpv_handle* handle, std::vector<std::uint8_t> message) {
         video.frame_width = static_cast<int>(width);
         video.frame_height = static_cast<int>(height);
     }
-    if (!whole || video.window == nullptr ||
-        !PostMessageW(video.window, frame_arrived, 0, 0)) {
+    if (!whole || video.window == nullptr || !PostMessageW(video.window, frame_arrived, 0, 0)) {
         Writer done(Kind::frame_done);
         notify(handle, done);
     }

@@ -87,8 +87,7 @@ int set_property_async(HelperSession& session, std::uint64_t reply_id, const std
         return mpv_set_property_async(session.mpv, reply_id, name.c_str(), MPV_FORMAT_STRING,
                                       &text);
     case Format::flag:
-        return mpv_set_property_async(session.mpv, reply_id, name.c_str(), MPV_FORMAT_FLAG,
-                                      &flag);
+        return mpv_set_property_async(session.mpv, reply_id, name.c_str(), MPV_FORMAT_FLAG, &flag);
     case Format::int64:
         return mpv_set_property_async(session.mpv, reply_id, name.c_str(), MPV_FORMAT_INT64,
                                       &integer);
@@ -109,10 +108,9 @@ bool get_property(HelperSession& session, const std::string& name, Format format
     case Format::string:
     case Format::osd_string: {
         char* text = nullptr;
-        result = mpv_get_property(session.mpv, name.c_str(),
-                                  format == Format::string ? MPV_FORMAT_STRING
-                                                           : MPV_FORMAT_OSD_STRING,
-                                  &text);
+        result = mpv_get_property(
+            session.mpv, name.c_str(),
+            format == Format::string ? MPV_FORMAT_STRING : MPV_FORMAT_OSD_STRING, &text);
         if (result >= 0 && text != nullptr) {
             value.text = text;
         }
@@ -202,8 +200,8 @@ void serve(HelperSession& session) {
             const std::uint64_t reply_id = request.u64();
             const std::string name = request.text();
             const auto format = static_cast<mpv_format>(request.u8());
-            sent = reply(session,
-                         mpv_observe_property(session.mpv, reply_id, name.c_str(), format));
+            sent =
+                reply(session, mpv_observe_property(session.mpv, reply_id, name.c_str(), format));
             break;
         }
         case Kind::resize: {

@@ -131,8 +131,7 @@ bool start_rendering(HelperSession& session) {
         session.renderer.context = nullptr;
         return false;
     }
-    mpv_render_context_set_update_callback(session.renderer.context, on_update,
-                                           &session.renderer);
+    mpv_render_context_set_update_callback(session.renderer.context, on_update, &session.renderer);
     session.renderer.thread = std::thread(render_frames, std::ref(session));
     return true;
 }

@@ -14,23 +14,23 @@ namespace bridge {
 
 enum class Kind : std::uint8_t {
     // helper -> DLL, first: the token it was given, then a reply with mpv_create's outcome.
-    hello = 1,          // token
+    hello = 1, // token
     // DLL -> helper. Each request but resize and frame_done gets exactly one reply, in order.
-    set_option = 2,     // name, value
-    initialize = 3,     //
-    command = 4,        // arguments
-    command_async = 5,  // reply id, arguments
-    command_string = 6, // text
+    set_option = 2,         // name, value
+    initialize = 3,         //
+    command = 4,            // arguments
+    command_async = 5,      // reply id, arguments
+    command_string = 6,     // text
     set_property_async = 7, // reply id, name, value
-    get_property = 8,   // name, format
-    observe_property = 9, // reply id, name, format
-    terminate = 10,     //
-    resize = 11,        // width, height (no reply)
-    frame_done = 12,    // (no reply) the last frame is on screen; the next may come
+    get_property = 8,       // name, format
+    observe_property = 9,   // reply id, name, format
+    terminate = 10,         //
+    resize = 11,            // width, height (no reply)
+    frame_done = 12,        // (no reply) the last frame is on screen; the next may come
     // helper -> DLL
-    reply = 40,         // result code, value (get_property only)
-    event = 41,         // one libmpv event
-    frame = 42,         // width, height, then width * height * 4 bytes (B, G, R, unused)
+    reply = 40, // result code, value (get_property only)
+    event = 41, // one libmpv event
+    frame = 42, // width, height, then width * height * 4 bytes (B, G, R, unused)
 };
 
 // The formats that cross the connection; any other is refused before it is sent.
@@ -45,9 +45,9 @@ enum class Format : std::uint8_t {
 
 struct Value {
     Format format = Format::none;
-    std::string text;    // string and osd_string
+    std::string text;         // string and osd_string
     std::int64_t integer = 0; // flag (0 or 1 as given) and int64
-    double number = 0;   // double_
+    double number = 0;        // double_
 };
 
 // What the DLL needs of a libmpv event to rebuild it on its side.
@@ -55,12 +55,12 @@ struct Event {
     std::uint32_t id = 0;
     std::int32_t error = 0;
     std::uint64_t reply_userdata = 0;
-    std::string name;  // property events: the property; log messages: the prefix
-    Value value;       // property events
+    std::string name;            // property events: the property; log messages: the prefix
+    Value value;                 // property events
     std::int32_t end_reason = 0; // END_FILE
     std::int32_t end_error = 0;
     std::int64_t playlist_entry_id = 0; // START_FILE, END_FILE
-    std::vector<std::string> texts; // log messages: level, text; client messages: arguments
+    std::vector<std::string> texts;     // log messages: level, text; client messages: arguments
     std::int32_t log_level = 0;
 };
 

@@ -20,8 +20,8 @@ std::filesystem::path windows_form(const char* unix_path) {
 int channel_distance(std::uint32_t a, std::uint32_t b) {
     int largest = 0;
     for (int shift = 0; shift < 24; shift += 8) {
-        const int difference = std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                                        static_cast<int>((b >> shift) & 0xFF));
+        const int difference =
+            std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
         largest = difference > largest ? difference : largest;
     }
     return largest;
@@ -64,12 +64,13 @@ Picture capture_client(HWND window) {
     }
     {
         SelectedObject selected(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), origin.x,
-               origin.y, SRCCOPY);
+        BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), origin.x, origin.y,
+               SRCCOPY);
         GdiFlush();
     }
     const auto* source = static_cast<const std::uint32_t*>(bits);
-    picture.pixels.assign(source, source + static_cast<std::size_t>(picture.width) * picture.height);
+    picture.pixels.assign(source,
+                          source + static_cast<std::size_t>(picture.width) * picture.height);
     for (std::uint32_t& pixel : picture.pixels) {
         pixel &= 0x00FFFFFFu;
     }
@@ -153,8 +154,8 @@ bool BridgeSession::start(const std::filesystem::path& file) {
         [&] {
             const auto windows = windows_of_process(program.id, L"Ondrel.Main");
             main = windows.empty() ? nullptr : windows.front();
-            video = main != nullptr ? FindWindowExW(main, nullptr, L"Ondrel.Video", nullptr)
-                                    : nullptr;
+            video =
+                main != nullptr ? FindWindowExW(main, nullptr, L"Ondrel.Video", nullptr) : nullptr;
             return video != nullptr;
         },
         std::chrono::milliseconds(30000));

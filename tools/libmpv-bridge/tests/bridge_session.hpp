@@ -65,8 +65,9 @@ struct BridgeSession {
     bool wait_for_text(const std::string& prefix,
                        std::chrono::milliseconds timeout = std::chrono::milliseconds(20000)) const;
     // Waits until the middle of the video area shows the colour.
-    bool wait_for_colour(Colour colour,
-                         std::chrono::milliseconds timeout = std::chrono::milliseconds(20000)) const;
+    bool
+    wait_for_colour(Colour colour,
+                    std::chrono::milliseconds timeout = std::chrono::milliseconds(20000)) const;
 
     void press_key(WPARAM key) const;
 };

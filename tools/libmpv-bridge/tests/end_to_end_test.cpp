@@ -99,9 +99,8 @@ TEST_F(Bridge, AMissingFileShowsTheCannotPlayMessageInThePicture) {
     pump_until(
         [&] {
             const Picture picture = capture_client(session.video);
-            drawn = std::count_if(picture.pixels.begin(), picture.pixels.end(), [](auto p) {
-                        return classify(p) != Colour::black;
-                    }) > 100;
+            drawn = std::count_if(picture.pixels.begin(), picture.pixels.end(),
+                                  [](auto p) { return classify(p) != Colour::black; }) > 100;
             return drawn;
         },
         std::chrono::milliseconds(5000));

@@ -158,6 +158,33 @@ TEST_F(BridgeClient, WindowsPathsReachLibmpvAndComeBack) {
     mpv.free(path);
 }
 
+TEST_F(BridgeClient, TrackSelectionReachesLibmpvsTrackList) {
+    const std::string clip = path_to_utf8(bridge_clip(L"tracks.mkv"));
+    const char* load[] = {"loadfile", clip.c_str(), nullptr};
+    ASSERT_EQ(mpv.command(handle, load), 0);
+    ASSERT_EQ(wait_for(MPV_EVENT_FILE_LOADED).event_id, MPV_EVENT_FILE_LOADED);
+    const auto read = [&](const std::string& name) {
+        char* text = nullptr;
+        std::string value = "<unreadable>";
+        if (mpv.get_property(handle, name.c_str(), MPV_FORMAT_STRING, &text) >= 0) {
+            value = text;
+            mpv.free(text);
+        }
+        return value;
+    };
+    std::int64_t count = 0;
+    ASSERT_EQ(mpv.get_property(handle, "track-list/count", MPV_FORMAT_INT64, &count), 0);
+    ASSERT_EQ(count, 4) << "video, two audio tracks, one subtitle track";
+    EXPECT_EQ(read("track-list/1/type") + read("track-list/1/selected"), "audioyes");
+    const char* second_audio[] = {"set", "aid", "2", nullptr};
+    const char* subtitles_on[] = {"set", "sid", "1", nullptr};
+    ASSERT_EQ(mpv.command(handle, second_audio), 0);
+    ASSERT_EQ(mpv.command(handle, subtitles_on), 0);
+    EXPECT_EQ(read("track-list/1/selected"), "no");
+    EXPECT_EQ(read("track-list/2/title") + read("track-list/2/selected"), "Highyes");
+    EXPECT_EQ(read("track-list/3/type") + read("track-list/3/selected"), "subyes");
+}
+
 TEST_F(BridgeClient, AHelperThatDiesEndsEveryCallWithShutdown) {
     // libmpv's "pid" is the helper's process, which its own "run" command then kills.
     std::int64_t helper = 0;

@@ -176,6 +176,7 @@ TEST_F(BridgeClient, TrackSelectionReachesLibmpvsTrackList) {
     ASSERT_EQ(mpv.get_property(handle, "track-list/count", MPV_FORMAT_INT64, &count), 0);
     ASSERT_EQ(count, 4) << "video, two audio tracks, one subtitle track";
     EXPECT_EQ(read("track-list/1/type") + read("track-list/1/selected"), "audioyes");
+    EXPECT_EQ(read("track-list/3/type") + read("track-list/3/selected"), "subno");
     const char* second_audio[] = {"set", "aid", "2", nullptr};
     const char* subtitles_on[] = {"set", "sid", "1", nullptr};
     ASSERT_EQ(mpv.command(handle, second_audio), 0);

@@ -12,6 +12,7 @@ namespace bridge {
 namespace {
 
 constexpr auto connect_timeout = std::chrono::seconds(20);
+constexpr auto helper_exit_timeout = std::chrono::seconds(5);
 
 std::wstring environment_variable(const wchar_t* name) {
     std::wstring value(32768, L'\0');
@@ -291,8 +292,13 @@ void stop_helper(mpv_handle* handle) {
     stop_video(handle);
     Writer terminate(Kind::terminate);
     call(handle, terminate);
-    // The helper has destroyed its player before replying; whatever it still sends is not
-    // wanted, and the reader stops at once.
+    // The helper has destroyed its player before replying, and closes the connection as it
+    // ends: that is the end waited for, as there is no process handle to wait on. A helper
+    // that does not get there in time is not waited for any longer.
+    {
+        std::unique_lock lock(handle->lock);
+        handle->changed.wait_for(lock, helper_exit_timeout, [&] { return handle->helper_gone; });
+    }
     shut_down(handle->channel.socket);
     handle->reader.join();
     close_socket(handle->channel.socket);

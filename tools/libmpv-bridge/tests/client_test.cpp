@@ -190,8 +190,8 @@ TEST_F(BridgeClient, AHelperThatDiesEndsEveryCallWithShutdown) {
     // libmpv's "pid" is the helper's process, which its own "run" command then kills.
     std::int64_t helper = 0;
     ASSERT_EQ(mpv.get_property(handle, "pid", MPV_FORMAT_INT64, &helper), 0);
-    const std::string process = std::to_string(helper);
-    const char* kill_helper[] = {"run", "/bin/kill", "-KILL", process.c_str(), nullptr};
+    const std::string kill = "kill -KILL " + std::to_string(helper);
+    const char* kill_helper[] = {"run", "/bin/sh", "-c", kill.c_str(), nullptr};
     // The helper may die before it replies; then this call already fails.
     mpv.command(handle, kill_helper);
     EXPECT_EQ(wait_for(MPV_EVENT_SHUTDOWN).event_id, MPV_EVENT_SHUTDOWN);

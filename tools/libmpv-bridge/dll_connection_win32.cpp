@@ -75,8 +75,8 @@ bool launch(int port, const std::string& token) {
     }
     // Wine gives a native program no process handle worth waiting on; the end of the
     // connection is what tells that the helper has gone.
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    const ondrel::UniqueHandle thread(started.hThread);
+    const ondrel::UniqueHandle process(started.hProcess);
     return true;
 }
 

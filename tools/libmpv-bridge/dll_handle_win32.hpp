@@ -3,6 +3,7 @@
 // window the picture is drawn in and the record of calls.
 #pragma once
 
+#include "platform/win32/handles.hpp"
 #include "protocol.hpp"
 #include "socket.hpp"
 
@@ -31,8 +32,9 @@ struct Video {
     HWND parent = nullptr;
     std::atomic<HWND> window{nullptr}; // created by the drawing thread, read by the reader
     std::thread thread;
-    HANDLE ended = nullptr; // set when the drawing thread is about to end
-    std::mutex lock;        // guards the frame below
+    ondrel::UniqueHandle created; // set once the window exists (or could not be made)
+    ondrel::UniqueHandle ended;   // set when the drawing thread is about to end
+    std::mutex lock;              // guards the frame below
     std::vector<std::uint8_t> frame;
     int frame_width = 0;
     int frame_height = 0;

@@ -99,7 +99,7 @@ HINSTANCE this_module() {
     return module;
 }
 
-void run_video_window(mpv_handle* handle, HANDLE created) {
+void run_video_window(mpv_handle* handle) {
     WNDCLASSEXW window{};
     window.cbSize = sizeof window;
     window.lpfnWndProc = video_procedure;
@@ -116,7 +116,7 @@ void run_video_window(mpv_handle* handle, HANDLE created) {
                                        WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, area.right,
                                        area.bottom, video.parent, nullptr, this_module(), nullptr);
     video.window = child;
-    SetEvent(created);
+    SetEvent(video.created.get());
     if (child == nullptr) {
         return;
     }
@@ -129,6 +129,16 @@ void run_video_window(mpv_handle* handle, HANDLE created) {
     }
 }
 
+// Waits for an event while answering the messages other threads send to this one: a child
+// window's start and end send messages to its parent's thread, most likely the waiting one.
+void wait_answering(HANDLE event, DWORD timeout_ms) {
+    while (MsgWaitForMultipleObjects(1, &event, FALSE, timeout_ms, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 } // namespace
 
 void start_video(mpv_handle* handle, HWND parent) {
@@ -137,19 +147,17 @@ void start_video(mpv_handle* handle, HWND parent) {
         return;
     }
     video.parent = parent;
-    video.ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    video.thread = std::thread([handle, created] {
-        run_video_window(handle, created);
-        SetEvent(handle->video.ended);
+    video.created.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    video.ended.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!video.created || !video.ended) {
+        return;
+    }
+    video.thread = std::thread([handle] {
+        run_video_window(handle);
+        SetEvent(handle->video.ended.get());
     });
     // The window exists before mpv_initialize returns, as libmpv's own would.
-    while (MsgWaitForMultipleObjects(1, &created, FALSE, 5000, QS_SENDMESSAGE) ==
-           WAIT_OBJECT_0 + 1) {
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    CloseHandle(created);
+    wait_answering(video.created.get(), 5000);
 }
 
 void receive_frame(mpv_handle* handle, std::vector<std::uint8_t> message) {
@@ -179,15 +187,8 @@ void stop_video(mpv_handle* handle) {
     if (video.window != nullptr) {
         PostMessageW(video.window, WM_CLOSE, 0, 0);
     }
-    // A child window's end can send messages to its parent's thread, which is most likely this
-    // one: they are answered while waiting.
-    while (MsgWaitForMultipleObjects(1, &video.ended, FALSE, INFINITE, QS_SENDMESSAGE) ==
-           WAIT_OBJECT_0 + 1) {
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    wait_answering(video.ended.get(), INFINITE);
     video.thread.join();
-    CloseHandle(video.ended);
 }
 
 } // namespace bridge

@@ -7,6 +7,7 @@
 
 #include "platform/result.hpp"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -71,6 +72,10 @@ Result<std::optional<std::int32_t>> query_exit(ChildProcess& child);
 // Ends the process with exit code 1 (on POSIX with SIGKILL). A process that has already
 // ended counts as terminated.
 Status terminate_process(ChildProcess& child);
+
+// Waits up to `limit`: the exit code, or nothing when the process still runs then.
+Result<std::optional<std::int32_t>> wait_for_exit_within(ChildProcess& child,
+                                                         std::chrono::milliseconds limit);
 
 // Waits as long as it takes and gives the exit code. Windows exit codes are 32-bit values
 // read as signed; on POSIX a process ended by signal N reports 128 + N.

@@ -48,6 +48,25 @@ Result<std::filesystem::path> reserve_output(const MediaInfo& media, const Compr
         fill(tr(texts::no_free_output_name), {path_text(output_folder(media, options))})};
 }
 
+// Ends the process and waits a bounded time for it: this runs on the GUI thread.
+Status stop_process(ChildProcess& process) {
+    const Status terminated = terminate_process(process);
+    if (!terminated) {
+        return Failure{fill(tr(texts::could_not_stop_ffmpeg), {terminated.error()})};
+    }
+    const auto ended = wait_for_exit_within(process, stop_wait_limit);
+    if (!ended) {
+        return Failure{fill(tr(texts::could_not_stop_ffmpeg), {ended.error()})};
+    }
+    if (!ended.value()) {
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(stop_wait_limit);
+        return Failure{
+            fill(tr(texts::could_not_stop_ffmpeg),
+                 {fill(tr(texts::still_running_after_stop), {std::to_string(seconds.count())})})};
+    }
+    return success();
+}
+
 } // namespace
 
 JobStart start_job(const CompressOptions& options, const MediaInfo& media,
@@ -102,14 +121,19 @@ Result<CompressJob> launch_job(const JobLaunch& launch) {
     return CompressJob{std::move(receiver), std::move(child), std::move(cancel_requested)};
 }
 
-void cancel_job(CompressJob& job) {
+Status cancel_job(CompressJob& job) {
     if (!job.child || !job.cancel_requested) {
-        return;
+        return success();
     }
-    job.cancel_requested->store(true);
+    // The flag is set under the lock: a worker that sees it and then takes the lock finds
+    // the result of this cancel recorded.
     std::lock_guard<std::mutex> guard(job.child->lock);
-    (void)terminate_process(job.child->process);
-    (void)wait_for_exit(job.child->process);
+    job.cancel_requested->store(true);
+    const Status stopped = stop_process(job.child->process);
+    if (!stopped) {
+        job.child->stop_failure = stopped.error();
+    }
+    return stopped;
 }
 
 bool output_passes_check(const std::filesystem::path& ffprobe,

@@ -58,6 +58,10 @@ JobOutcome decide_outcome(JobWorker& worker) {
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - worker.started).count();
     if (worker.cancel_requested->load() || !ended) {
+        std::lock_guard<std::mutex> guard(worker.child->lock);
+        if (worker.child->stop_failure) {
+            return outcome::Error{*worker.child->stop_failure, true};
+        }
         return outcome::Canceled{};
     }
     if (!*ended) {

@@ -156,7 +156,8 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
     bool cancel_sent = false;
     for (;;) {
         if (interrupt_requested() && !cancel_sent) {
-            cancel_job(job);
+            // A cancel that fails comes back as the job's Error outcome, shown below.
+            (void)cancel_job(job);
             cancel_sent = true;
         }
         Received<CompressMessage> received = receive_for(job.messages, interrupt_poll);

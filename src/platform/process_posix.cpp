@@ -1,5 +1,6 @@
 #include "platform/files.hpp"
 #include "platform/process.hpp"
+#include "platform/threads.hpp"
 
 #include <cerrno>
 #include <climits>
@@ -83,9 +84,10 @@ void serve_launcher(Launcher* launcher) {
 // Never destroyed: the thread waits on it until the process ends.
 Launcher* start_launcher() {
     auto* launcher = new Launcher;
-    try {
-        std::thread(serve_launcher, launcher).detach();
-    } catch (...) {
+    bool started = true;
+    start_detached_thread([launcher] { serve_launcher(launcher); },
+                          [&](const std::string&) { started = false; });
+    if (!started) {
         delete launcher;
         return nullptr;
     }

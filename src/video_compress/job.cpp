@@ -6,12 +6,11 @@
 #include "platform/new_file.hpp"
 #include "platform/numbers.hpp"
 #include "platform/text.hpp"
+#include "platform/threads.hpp"
 #include "video_compress/ffmpeg_args.hpp"
 #include "video_compress/job_worker.hpp"
 #include "video_compress/output_path.hpp"
 #include "video_compress/tools.hpp"
-
-#include <thread>
 
 namespace ondrel {
 namespace {
@@ -109,14 +108,16 @@ Result<CompressJob> launch_job(const JobLaunch& launch) {
                      cancel_requested,
                      child,
                      std::move(sender)};
-    try {
-        std::thread(run_job_worker, std::move(worker)).detach();
-    } catch (const std::exception& error) {
+    std::optional<std::string> no_worker;
+    start_detached_thread(
+        [worker = std::move(worker)]() mutable { run_job_worker(std::move(worker)); },
+        [&](const std::string& reason) { no_worker = reason; });
+    if (no_worker) {
         // Nobody would follow this ffmpeg: it is ended and reaped right away.
         std::lock_guard<std::mutex> guard(child->lock);
-        terminate_process(child->process);
+        (void)terminate_process(child->process);
         (void)wait_for_exit(child->process);
-        return Failure{launch_failure(error.what())};
+        return Failure{launch_failure(*no_worker)};
     }
     return CompressJob{std::move(receiver), std::move(child), std::move(cancel_requested)};
 }

@@ -1,7 +1,6 @@
 #include "main/startup_win32.hpp"
 
 #include "i18n/texts_shell.hpp"
-#include "ui/app_state_win32.hpp"
 #include "main/command_line.hpp"
 #include "main/handoff.hpp"
 #include "main/main_layout.hpp"
@@ -9,6 +8,7 @@
 #include "main/window_classes_win32.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
+#include "ui/app_state_win32.hpp"
 
 #include <commctrl.h>
 #include <dwmapi.h>
@@ -131,8 +131,8 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
     const std::filesystem::path watch_later = create_watch_later_folder();
     const PlayerWindows windows{shell_window(main), shell_window(state.video_window),
                                 shell_window(state.control_bar)};
-    const Status started = start_player(state.session, mpv.value(), windows, state.settings,
-                                        path_to_utf8(watch_later));
+    const Status started = start_player(state.session, std::move(mpv.value()), windows,
+                                        state.settings, path_to_utf8(watch_later));
     if (!started) {
         show_fatal_error(main, started.error());
         return StartOutcome::Ended;

@@ -28,8 +28,8 @@ TEST(DoubleLoader, ResolvesEveryEntryPointIntoItsSlot) {
         return true;
     });
     EXPECT_EQ(checked, 13u);
-    ASSERT_NE(mpv.value().handle, nullptr);
-    mpv.value().api.terminate_destroy(mpv.value().handle);
+    ASSERT_TRUE(mpv.value().handle);
+    mpv.value().handle.reset();
     const auto created = calls_of(double_calls(library), "mpv_create");
     EXPECT_FALSE(created.empty());
 }
@@ -48,7 +48,7 @@ TEST(DoubleLoader, FindsTheLibraryBesideTheProgram) {
     clear_double_calls(beside);
     Result<LoadedMpv> mpv = load_libmpv();
     ASSERT_TRUE(mpv.ok()) << mpv.error();
-    mpv.value().api.terminate_destroy(mpv.value().handle);
+    mpv.value().handle.reset();
     EXPECT_EQ(calls_of(double_calls(beside), "mpv_create").size(), 1u);
 }
 #endif
@@ -99,7 +99,7 @@ TEST(DoubleLoader, FolderWithNonAsciiCharacters) {
     std::filesystem::copy_file(path_from_utf8(double_library()), copy);
     Result<LoadedMpv> mpv = load_libmpv_from(path_to_utf8(copy));
     ASSERT_TRUE(mpv.ok()) << mpv.error();
-    mpv.value().api.terminate_destroy(mpv.value().handle);
+    mpv.value().handle.reset();
 }
 
 TEST(DoubleStart, InitializeFailureDestroysTheHandle) {
@@ -123,7 +123,8 @@ TEST(DoubleStart, InitializeFailureDestroysTheHandle) {
         Result<LoadedMpv> mpv = load_libmpv_from(library);
         ASSERT_TRUE(mpv.ok()) << mpv.error();
         PlayerSession session;
-        const Status started = start_player(session, mpv.value(), fake_windows(), Settings{}, "");
+        const Status started =
+            start_player(session, std::move(mpv.value()), fake_windows(), Settings{}, "");
         ASSERT_FALSE(started.ok());
         EXPECT_EQ(started.error(), c.expected);
         EXPECT_FALSE(session.player.has_value());

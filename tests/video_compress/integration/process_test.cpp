@@ -182,7 +182,7 @@ TEST(Process, AChildInheritsNoOtherChildsPipes) {
     const bool ended = output.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
     auto still_running = query_exit(second.value().process);
     // Unblock the reader in any case, so a failure does not hang the test.
-    terminate_process(second.value().process);
+    EXPECT_TRUE(terminate_process(second.value().process));
     EXPECT_TRUE(ended) << "the first child's output stayed open";
     EXPECT_EQ(output.get(), "1.0\n");
     ASSERT_TRUE(still_running);
@@ -231,7 +231,7 @@ TEST(Process, NothingElseOfTheProgramIsInherited) {
     auto output = std::async(std::launch::async, [&] { return read_to_end(reader); });
     const bool ended = output.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
     auto still_running = query_exit(child.value().process);
-    terminate_process(child.value().process);
+    EXPECT_TRUE(terminate_process(child.value().process));
     EXPECT_TRUE(ended) << "the child inherited a handle that was not its own";
     ASSERT_TRUE(still_running);
     EXPECT_FALSE(still_running.value().has_value());
@@ -297,7 +297,7 @@ TEST(Process, BelowNormalPriorityIsAskedFor) {
         const int own = ::getpriority(PRIO_PROCESS, 0);
         EXPECT_EQ(std::stoi(field), below ? std::min(own + 10, 19) : own);
 #endif
-        terminate_process(started.value().process);
+        EXPECT_TRUE(terminate_process(started.value().process));
     }
 }
 

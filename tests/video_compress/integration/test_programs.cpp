@@ -108,10 +108,10 @@ int read_process_id(const std::filesystem::path& file) {
 ChildProcess process_that_cannot_be_stopped(int process_id) {
     ChildProcess process;
 #ifdef _WIN32
-    process.process = reinterpret_cast<std::intptr_t>(::OpenProcess(
-        SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process_id)));
+    process.process.reset(reinterpret_cast<std::intptr_t>(::OpenProcess(
+        SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process_id))));
 #else
-    process.process = process_id;
+    process.process.reset(process_id);
 #endif
     return process;
 }

@@ -57,23 +57,23 @@ TEST(DoubleLoader, MissingLibraryNamesTheFullPath) {
     TemporaryFolder folder("no-mpv");
     const std::string path = path_to_utf8(folder.path / "libmpv-2.dll");
     {
-        ScopedLanguage language(Language::English);
+        LanguageGuard language(Language::English);
         const Result<LoadedMpv> mpv = load_libmpv_from(path);
         ASSERT_FALSE(mpv.ok());
         EXPECT_EQ(mpv.error(), "Cannot load " + path);
     }
-    ScopedLanguage language(Language::French);
+    LanguageGuard language(Language::French);
     EXPECT_EQ(load_libmpv_from(path).error(), "Impossible de charger " + path);
 }
 
 TEST(DoubleLoader, MissingWakeupCallbackIsNamed) {
     const std::string library = double_library("mpv_double_no_wakeup");
     {
-        ScopedLanguage language(Language::English);
+        LanguageGuard language(Language::English);
         EXPECT_EQ(load_libmpv_from(library).error(),
                   "Function missing from libmpv: mpv_set_wakeup_callback");
     }
-    ScopedLanguage language(Language::French);
+    LanguageGuard language(Language::French);
     EXPECT_EQ(load_libmpv_from(library).error(),
               "Fonction absente de libmpv : mpv_set_wakeup_callback");
     // The look-up stopped there: no handle was created.
@@ -83,10 +83,10 @@ TEST(DoubleLoader, MissingWakeupCallbackIsNamed) {
 TEST(DoubleLoader, CreateFailure) {
     const std::string library = double_library("mpv_double_create_fails");
     {
-        ScopedLanguage language(Language::English);
+        LanguageGuard language(Language::English);
         EXPECT_EQ(load_libmpv_from(library).error(), "mpv_create failed");
     }
-    ScopedLanguage language(Language::French);
+    LanguageGuard language(Language::French);
     EXPECT_EQ(load_libmpv_from(library).error(), "mpv_create a échoué");
     EXPECT_EQ(calls_of(double_calls(library), "mpv_create").size(), 2u);
 }
@@ -116,7 +116,7 @@ TEST(DoubleStart, InitializeFailureDestroysTheHandle) {
     };
     const std::string library = double_library("mpv_double_initialize_fails");
     for (const Case& c : cases) {
-        ScopedLanguage language(c.language);
+        LanguageGuard language(c.language);
         const DoubleScenario scenario(c.code ? nlohmann::json{{"initialize_result", *c.code}}
                                              : nlohmann::json::object());
         clear_double_calls(library);

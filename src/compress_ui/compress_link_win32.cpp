@@ -30,13 +30,14 @@ bool is_open(const CompressWindow& window) {
 
 void dispose_compression_window(CompressWindow& window) {
     if (window.job) {
-        cancel_job(*window.job);
+        const Status canceled = cancel_job(*window.job);
         // A compression cut short leaves a truncated file under the final name: it goes, so
         // that nothing looks like a finished compression. A job that had already ended keeps
-        // what its outcome says.
+        // what its outcome says, and a file that an ffmpeg which could not be stopped may
+        // still be writing is left alone.
         if (const auto outcome = finished_outcome(*window.job)) {
             (void)conclude_job(*outcome, window.output_path);
-        } else {
+        } else if (canceled) {
             std::error_code ignored;
             std::filesystem::remove(window.output_path, ignored);
         }

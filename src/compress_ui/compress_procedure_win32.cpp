@@ -43,7 +43,9 @@ void close_or_hide(CompressWindow& record) {
 
 void press_main_button(CompressWindow& record) {
     if (record.job) {
-        cancel_job(*record.job); // the job then reports Canceled through the timer
+        // The job then reports Canceled through the timer, or the Error of an ffmpeg that
+        // could not be stopped.
+        (void)cancel_job(*record.job);
     } else if (record.last_result && record.last_result->success) {
         open_output_folder(record);
     } else {
@@ -220,7 +222,8 @@ void after_message(AppState& state, CompressWindow& record) {
     if (record.settings_dirty) {
         record.settings_dirty = false;
         state.settings.compress = format_compress_settings(record.options);
-        save_settings(state.settings);
+        // The choices hold for this session; a later save writes them once the file can be written.
+        (void)save_settings(state.settings);
         layout_children(state);
     }
     if (record.close_requested) {

@@ -18,6 +18,12 @@ inline constexpr TextPair ffmpeg_missing{
 // ffmpeg could not be started, or its state could not be queried.
 inline constexpr TextPair could_not_launch_ffmpeg{"Could not launch ffmpeg: {error}",
                                                   "Impossible de lancer ffmpeg : {error}"};
+// A cancel could not end ffmpeg: it refused, or ffmpeg still ran after the wait.
+inline constexpr TextPair could_not_stop_ffmpeg{"Could not stop ffmpeg: {error}",
+                                                "Impossible d'arrêter ffmpeg : {error}"};
+inline constexpr TextPair still_running_after_stop{
+    "it was still running {seconds} s after being told to stop",
+    "il tournait encore {seconds} s après l'ordre d'arrêt"};
 // The output file could not be created before the encode.
 inline constexpr TextPair could_not_create_output{"Could not create {path}: {error}",
                                                   "Impossible de créer {path} : {error}"};

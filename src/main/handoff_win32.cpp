@@ -53,7 +53,8 @@ LRESULT receive_handoff(AppState& state, const COPYDATASTRUCT* data) {
 
 void toggle_multi_instance(AppState& state) {
     state.settings.multi_instance = !state.settings.multi_instance;
-    save_settings(state.settings);
+    // The choice holds for this session; a later save writes it once the file can be written.
+    (void)save_settings(state.settings);
     if (state.session.player) {
         show_text(state.session,
                   tr(state.settings.multi_instance ? texts::multi_instance_on

@@ -91,7 +91,8 @@ void set_always_on_top(AppState& state, bool on) {
     state.settings.always_on_top = on;
     SetWindowPos(state.main_window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-    save_settings(state.settings);
+    // The choice holds for this session; a later save writes it once the file can be written.
+    (void)save_settings(state.settings);
     if (state.session.player) {
         show_text(state.session, tr(on ? texts::always_on_top_on : texts::always_on_top_off), 1500);
     }
@@ -103,7 +104,8 @@ void switch_language(AppState& state, Language language) {
 }
 
 void save_current_settings(const AppState& state) {
-    save_settings(state.settings);
+    // The preference holds for this session; a later save writes it once the file can be written.
+    (void)save_settings(state.settings);
 }
 
 void remember_placement(AppState& state) {
@@ -118,7 +120,8 @@ void save_for_end_of_session(AppState& state) {
     if (state.session.player) {
         save_resume_position(state.session);
         remember_placement(state);
-        save_settings(state.settings);
+        // Windows is ending the session: there is nobody left to tell.
+        (void)save_settings(state.settings);
     }
     // A running compression is stopped here and its unfinished output deleted, once the
     // compression window exists.

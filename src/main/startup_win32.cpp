@@ -137,8 +137,8 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
     const std::filesystem::path watch_later = create_watch_later_folder();
     const PlayerWindows windows{shell_window(main), shell_window(state.video_window),
                                 shell_window(state.control_bar)};
-    const Status started = start_player(state.session, mpv.value(), windows, state.settings,
-                                        path_to_utf8(watch_later));
+    const Status started = start_player(state.session, std::move(mpv.value()), windows,
+                                        state.settings, path_to_utf8(watch_later));
     if (!started) {
         show_fatal_error(main, started.error());
         return StartOutcome::Ended;

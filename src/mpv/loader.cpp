@@ -46,8 +46,8 @@ Result<LoadedMpv> load_libmpv_from(std::string_view library_path) {
     if (!resolved) {
         return Failure{fill(tr(texts::function_missing), {missing})};
     }
-    mpv.handle = mpv.api.create();
-    if (mpv.handle == nullptr) {
+    mpv.handle = MpvHandle(mpv.api.create(), mpv.api.terminate_destroy);
+    if (!mpv.handle) {
         return Failure{std::string(tr(texts::mpv_create_failed))};
     }
     return mpv;

@@ -11,7 +11,7 @@ namespace ondrel {
 
 struct LoadedMpv {
     MpvApi api;
-    mpv_handle* handle = nullptr;
+    MpvHandle handle;
 };
 
 // Loads the library from where this build expects it (beside the executable on Windows),

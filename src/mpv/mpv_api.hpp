@@ -6,6 +6,7 @@
 
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 namespace ondrel {
 
@@ -23,6 +24,41 @@ struct MpvApi {
     decltype(&::mpv_set_wakeup_callback) set_wakeup_callback = nullptr;
     decltype(&::mpv_terminate_destroy) terminate_destroy = nullptr;
     decltype(&::mpv_free) free = nullptr;
+};
+
+// The libmpv handle, ended with mpv_terminate_destroy when it is dropped or reset.
+class MpvHandle {
+public:
+    MpvHandle() = default;
+    MpvHandle(mpv_handle* handle, decltype(&::mpv_terminate_destroy) terminate_destroy)
+        : handle_(handle), terminate_destroy_(terminate_destroy) {}
+    MpvHandle(const MpvHandle&) = delete;
+    MpvHandle& operator=(const MpvHandle&) = delete;
+    MpvHandle(MpvHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, nullptr)),
+          terminate_destroy_(other.terminate_destroy_) {}
+    MpvHandle& operator=(MpvHandle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            handle_ = std::exchange(other.handle_, nullptr);
+            terminate_destroy_ = other.terminate_destroy_;
+        }
+        return *this;
+    }
+    ~MpvHandle() { reset(); }
+
+    mpv_handle* get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    // Shuts libmpv down now.
+    void reset() {
+        if (mpv_handle* handle = std::exchange(handle_, nullptr)) {
+            terminate_destroy_(handle);
+        }
+    }
+
+private:
+    mpv_handle* handle_ = nullptr;
+    decltype(&::mpv_terminate_destroy) terminate_destroy_ = nullptr;
 };
 
 // One exported name and the slot of the table its address goes into.

@@ -28,31 +28,31 @@ struct CommandArguments {
 
 int command_now(const Player& player, std::initializer_list<std::string_view> arguments) {
     CommandArguments command(arguments);
-    return player.api.command(player.handle, command.pointers.data());
+    return player.api.command(player.handle.get(), command.pointers.data());
 }
 
 void command_later(const Player& player, std::initializer_list<std::string_view> arguments) {
     CommandArguments command(arguments);
-    player.api.command_async(player.handle, 0, command.pointers.data());
+    player.api.command_async(player.handle.get(), 0, command.pointers.data());
 }
 
 void command_line(const Player& player, std::string_view line) {
     const std::string text = text_for_mpv(line);
-    player.api.command_string(player.handle, text.c_str());
+    player.api.command_string(player.handle.get(), text.c_str());
 }
 
 void write_flag_later(const Player& player, const char* name, bool value) {
     int flag = value ? 1 : 0;
-    player.api.set_property_async(player.handle, 0, name, MPV_FORMAT_FLAG, &flag);
+    player.api.set_property_async(player.handle.get(), 0, name, MPV_FORMAT_FLAG, &flag);
 }
 
 void write_double_later(const Player& player, const char* name, double value) {
-    player.api.set_property_async(player.handle, 0, name, MPV_FORMAT_DOUBLE, &value);
+    player.api.set_property_async(player.handle.get(), 0, name, MPV_FORMAT_DOUBLE, &value);
 }
 
 std::optional<double> read_double(const Player& player, const char* name) {
     double value = 0;
-    if (player.api.get_property(player.handle, name, MPV_FORMAT_DOUBLE, &value) < 0) {
+    if (player.api.get_property(player.handle.get(), name, MPV_FORMAT_DOUBLE, &value) < 0) {
         return std::nullopt;
     }
     return value;
@@ -60,7 +60,7 @@ std::optional<double> read_double(const Player& player, const char* name) {
 
 std::optional<std::int64_t> read_int64(const Player& player, const char* name) {
     std::int64_t value = 0;
-    if (player.api.get_property(player.handle, name, MPV_FORMAT_INT64, &value) < 0) {
+    if (player.api.get_property(player.handle.get(), name, MPV_FORMAT_INT64, &value) < 0) {
         return std::nullopt;
     }
     return value;
@@ -68,7 +68,7 @@ std::optional<std::int64_t> read_int64(const Player& player, const char* name) {
 
 std::optional<std::string> read_string(const Player& player, const char* name) {
     char* value = nullptr;
-    if (player.api.get_property(player.handle, name, MPV_FORMAT_STRING, &value) < 0) {
+    if (player.api.get_property(player.handle.get(), name, MPV_FORMAT_STRING, &value) < 0) {
         return std::nullopt;
     }
     if (value == nullptr) {

@@ -18,7 +18,7 @@ namespace ondrel {
 
 struct Player {
     MpvApi api;
-    mpv_handle* handle = nullptr;
+    MpvHandle handle;            // libmpv is shut down when the player is dropped
     ShellWindow main_window = 0; // receives the wake-up messages, the title and the focus
     ShellWindow control_bar = 0; // repainted when the mirror changes
 };
@@ -63,7 +63,7 @@ struct PlayerWindows {
 // playback properties and installs the wake-up callback, then stores the player in the
 // session. When mpv_initialize fails the handle is destroyed and the failure text, in the
 // current language, is returned for the start-up error box.
-Status start_player(PlayerSession& session, const LoadedMpv& mpv, const PlayerWindows& windows,
+Status start_player(PlayerSession& session, LoadedMpv mpv, const PlayerWindows& windows,
                     const Settings& settings, std::string_view watch_later_folder);
 
 // The wake-up callback: at most one WM_APP_MPV_WAKEUP is ever waiting in the main window's

@@ -165,10 +165,11 @@ void close_player(PlayerSession& session, Settings& settings, ShellWindow main_w
                               full_screen_placement ? *full_screen_placement
                                                     : shell_window_placement(main_window),
                               session.playback);
-    save_settings(settings);
+    // The window is going away: there is nobody left to tell, and the file keeps its last
+    // good contents.
+    (void)save_settings(settings);
     shell_hide_window(main_window);
-    session.player->api.terminate_destroy(session.player->handle);
-    session.player.reset();
+    session.player.reset(); // shuts libmpv down
 }
 
 } // namespace ondrel

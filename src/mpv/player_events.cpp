@@ -184,7 +184,7 @@ void pump_events(PlayerSession& session) {
     wakeup_pending.exchange(0);
     while (session.player) {
         const Player& player = *session.player;
-        const mpv_event* event = player.api.wait_event(player.handle, 0);
+        const mpv_event* event = player.api.wait_event(player.handle.get(), 0);
         if (event == nullptr || event->event_id == MPV_EVENT_NONE ||
             event->event_id == MPV_EVENT_SHUTDOWN) {
             return;

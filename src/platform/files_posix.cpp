@@ -1,5 +1,7 @@
 #include "platform/files.hpp"
 
+#include "platform/descriptor_posix.hpp"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -12,50 +14,19 @@
 namespace ondrel {
 namespace {
 
-struct Descriptor {
-    int fd = -1;
-    explicit Descriptor(int value) : fd(value) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-    int release() {
-        const int value = fd;
-        fd = -1;
-        return value;
-    }
-};
-
-bool write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 std::atomic<unsigned> temporary_counter{0};
 
 } // namespace
 
 std::optional<std::string> read_file_bytes(const std::filesystem::path& path) {
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.fd < 0) {
+    if (file.get() < 0) {
         return std::nullopt;
     }
     std::string bytes;
     char buffer[16384];
     for (;;) {
-        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -74,10 +45,10 @@ Status replace_file_contents(const std::filesystem::path& target, std::string_vi
     temporary +=
         "." + std::to_string(::getpid()) + "-" + std::to_string(++temporary_counter) + ".tmp";
     Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (file.fd < 0) {
+    if (file.get() < 0) {
         return Failure{last_os_error_text()};
     }
-    const bool written = write_all(file.fd, bytes) && ::fsync(file.fd) == 0;
+    const bool written = write_all(file.get(), bytes) && ::fsync(file.get()) == 0;
     const int error = errno;
     const bool closed = ::close(file.release()) == 0;
     if (!written || !closed) {

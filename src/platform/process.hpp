@@ -5,8 +5,10 @@
 // a job object that kills it when closed; Linux: the parent-death signal).
 #pragma once
 
+#include "platform/owned.hpp"
 #include "platform/result.hpp"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -16,39 +18,44 @@
 
 namespace ondrel {
 
-// A pipe handle (Windows) or file descriptor (POSIX); this value stands for none.
+// A handle (Windows) or file descriptor or process id (POSIX); this value stands for none.
 inline constexpr std::intptr_t no_native_handle = -1;
 
-// The reading end of a child's output pipe. Closed when dropped.
-struct PipeReader {
-    std::intptr_t native = no_native_handle;
-
-    PipeReader() = default;
-    explicit PipeReader(std::intptr_t handle) : native(handle) {}
-    PipeReader(PipeReader&& other) noexcept;
-    PipeReader& operator=(PipeReader&& other) noexcept;
-    PipeReader(const PipeReader&) = delete;
-    PipeReader& operator=(const PipeReader&) = delete;
-    ~PipeReader();
+// Each platform defines how its handles of these kinds are released.
+struct PipeTraits {
+    using Handle = std::intptr_t;
+    static Handle invalid() { return no_native_handle; }
+    static void close(Handle pipe) noexcept; // closes the handle or descriptor
 };
+// Releasing a process that may still run terminates it, waits for it and closes its handle;
+// on POSIX the pid of a process already reaped is let go of first, never signalled.
+struct ProcessTraits {
+    using Handle = std::intptr_t;
+    static Handle invalid() { return no_native_handle; }
+    static void close(Handle process) noexcept;
+};
+// The Windows job object that holds a child; none elsewhere.
+struct ProcessJobTraits {
+    using Handle = std::intptr_t;
+    static Handle invalid() { return no_native_handle; }
+    static void close(Handle job) noexcept;
+};
+
+// The reading end of a child's output pipe. Closed when dropped.
+using PipeReader = Owned<PipeTraits>;
 
 // Up to `size` bytes; 0 once every writer has closed its end. A read error is a failure.
 Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size);
-void close_pipe(PipeReader& pipe);
+inline void close_pipe(PipeReader& pipe) {
+    pipe.reset();
+}
 
 // A started child. Dropping one that still runs terminates it and reaps it.
 struct ChildProcess {
-    std::intptr_t process = no_native_handle; // process handle (Windows) or pid (POSIX)
-    std::intptr_t job = no_native_handle;     // Windows job object that holds the process
-    // Set once the process has been seen to end; its handle or pid is not used after that.
+    Owned<ProcessJobTraits> job; // released after the process
+    Owned<ProcessTraits> process;
+    // Set once the process has been seen to end.
     std::optional<std::int32_t> exit_code;
-
-    ChildProcess() = default;
-    ChildProcess(ChildProcess&& other) noexcept;
-    ChildProcess& operator=(ChildProcess&& other) noexcept;
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess();
 };
 
 enum class ProcessPriority : std::uint8_t { Normal, BelowNormal };
@@ -71,6 +78,10 @@ Result<std::optional<std::int32_t>> query_exit(ChildProcess& child);
 // Ends the process with exit code 1 (on POSIX with SIGKILL). A process that has already
 // ended counts as terminated.
 Status terminate_process(ChildProcess& child);
+
+// Waits up to `limit`: the exit code, or nothing when the process still runs then.
+Result<std::optional<std::int32_t>> wait_for_exit_within(ChildProcess& child,
+                                                         std::chrono::milliseconds limit);
 
 // Waits as long as it takes and gives the exit code. Windows exit codes are 32-bit values
 // read as signed; on POSIX a process ended by signal N reports 128 + N.

@@ -1,5 +1,7 @@
+#include "platform/descriptor_posix.hpp"
 #include "platform/files.hpp"
 #include "platform/process.hpp"
+#include "platform/threads.hpp"
 
 #include <cerrno>
 #include <climits>
@@ -24,25 +26,6 @@ namespace {
 
 // Children are niced this much when asked to run below normal priority.
 constexpr int below_normal_nice_increment = 10;
-
-struct Descriptor {
-    int fd = -1;
-    Descriptor() = default;
-    explicit Descriptor(int value) : fd(value) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-    int release() { return std::exchange(fd, -1); }
-    void close_now() {
-        if (fd >= 0) {
-            ::close(std::exchange(fd, -1));
-        }
-    }
-};
 
 std::int32_t exit_code_from_status(int status) {
     if (WIFEXITED(status)) {
@@ -83,9 +66,10 @@ void serve_launcher(Launcher* launcher) {
 // Never destroyed: the thread waits on it until the process ends.
 Launcher* start_launcher() {
     auto* launcher = new Launcher;
-    try {
-        std::thread(serve_launcher, launcher).detach();
-    } catch (...) {
+    bool started = true;
+    start_detached_thread([launcher] { serve_launcher(launcher); },
+                          [&](const std::string&) { started = false; });
+    if (!started) {
         delete launcher;
         return nullptr;
     }
@@ -172,34 +156,27 @@ Result<std::pair<int, int>> make_pipe() {
 
 } // namespace
 
-PipeReader::PipeReader(PipeReader&& other) noexcept
-    : native(std::exchange(other.native, no_native_handle)) {}
-
-PipeReader& PipeReader::operator=(PipeReader&& other) noexcept {
-    if (this != &other) {
-        close_pipe(*this);
-        native = std::exchange(other.native, no_native_handle);
-    }
-    return *this;
+void PipeTraits::close(std::intptr_t pipe) noexcept {
+    ::close(static_cast<int>(pipe));
 }
 
-PipeReader::~PipeReader() {
-    close_pipe(*this);
-}
-
-void close_pipe(PipeReader& pipe) {
-    if (pipe.native != no_native_handle) {
-        ::close(static_cast<int>(pipe.native));
-        pipe.native = no_native_handle;
+void ProcessTraits::close(std::intptr_t process) noexcept {
+    // Only a child that was never reaped is still held here: it is ended and reaped.
+    const auto pid = static_cast<pid_t>(process);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
 }
+
+void ProcessJobTraits::close(std::intptr_t) noexcept {}
 
 Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size) {
-    if (pipe.native == no_native_handle) {
+    if (!pipe) {
         return std::size_t{0};
     }
     for (;;) {
-        const ssize_t n = ::read(static_cast<int>(pipe.native), buffer, size);
+        const ssize_t n = ::read(static_cast<int>(pipe.get()), buffer, size);
         if (n >= 0) {
             return static_cast<std::size_t>(n);
         }
@@ -209,32 +186,11 @@ Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size) 
     }
 }
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : process(std::exchange(other.process, no_native_handle)),
-      job(std::exchange(other.job, no_native_handle)), exit_code(other.exit_code) {}
-
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
-    if (this != &other) {
-        ChildProcess old(std::move(*this));
-        process = std::exchange(other.process, no_native_handle);
-        job = std::exchange(other.job, no_native_handle);
-        exit_code = other.exit_code;
-    }
-    return *this;
-}
-
-ChildProcess::~ChildProcess() {
-    if (process != no_native_handle && !exit_code) {
-        terminate_process(*this);
-        (void)wait_for_exit(*this);
-    }
-}
-
 Result<StartedProcess> start_process(const std::filesystem::path& program,
                                      const std::vector<std::string>& arguments,
                                      ProcessPriority priority) {
     Descriptor input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-    if (input.fd < 0) {
+    if (!input) {
         return Failure{last_os_error_text()};
     }
     auto output = make_pipe();
@@ -269,10 +225,10 @@ Result<StartedProcess> start_process(const std::filesystem::path& program,
     argv.push_back(nullptr);
     const ChildSetup setup{program_text.c_str(),
                            argv.data(),
-                           input.fd,
-                           output_write.fd,
-                           errors_write.fd,
-                           report_write.fd,
+                           input.get(),
+                           output_write.get(),
+                           errors_write.get(),
+                           report_write.get(),
                            priority == ProcessPriority::BelowNormal,
                            ::getpid()};
 
@@ -289,17 +245,17 @@ Result<StartedProcess> start_process(const std::filesystem::path& program,
         return Failure{os_error_text(fork_error)};
     }
     ChildProcess child;
-    child.process = pid;
+    child.process.reset(pid);
     // The child's ends must be closed here, or reading would never see the end of the output.
-    input.close_now();
-    output_write.close_now();
-    errors_write.close_now();
-    report_write.close_now();
+    input.reset();
+    output_write.reset();
+    errors_write.reset();
+    report_write.reset();
 
     int exec_error = 0;
     ssize_t n = 0;
     do {
-        n = ::read(report_read.fd, &exec_error, sizeof exec_error);
+        n = ::read(report_read.get(), &exec_error, sizeof exec_error);
     } while (n < 0 && errno == EINTR);
     if (n == static_cast<ssize_t>(sizeof exec_error)) {
         (void)wait_for_exit(child);
@@ -309,22 +265,32 @@ Result<StartedProcess> start_process(const std::filesystem::path& program,
                           PipeReader(errors_read.release())};
 }
 
+namespace {
+
+// Once reaped, the pid may soon name another process: it is let go of, never signalled again.
+std::int32_t reaped(ChildProcess& child, int status) {
+    child.exit_code = exit_code_from_status(status);
+    (void)child.process.release();
+    return *child.exit_code;
+}
+
+} // namespace
+
 Result<std::optional<std::int32_t>> query_exit(ChildProcess& child) {
     if (child.exit_code) {
         return std::optional<std::int32_t>(child.exit_code);
     }
-    if (child.process == no_native_handle) {
+    if (!child.process) {
         return Failure{os_error_text(ECHILD)}; // waitpid(-1) would take any child
     }
     for (;;) {
         int status = 0;
-        const pid_t result = ::waitpid(static_cast<pid_t>(child.process), &status, WNOHANG);
+        const pid_t result = ::waitpid(static_cast<pid_t>(child.process.get()), &status, WNOHANG);
         if (result == 0) {
             return std::optional<std::int32_t>();
         }
         if (result > 0) {
-            child.exit_code = exit_code_from_status(status);
-            return std::optional<std::int32_t>(child.exit_code);
+            return std::optional<std::int32_t>(reaped(child, status));
         }
         if (errno != EINTR) {
             return Failure{last_os_error_text()};
@@ -333,11 +299,11 @@ Result<std::optional<std::int32_t>> query_exit(ChildProcess& child) {
 }
 
 Status terminate_process(ChildProcess& child) {
-    if (child.exit_code || child.process == no_native_handle) {
+    if (child.exit_code || !child.process) {
         return success();
     }
     // A process that ended but was not reaped yet still accepts the signal.
-    if (::kill(static_cast<pid_t>(child.process), SIGKILL) == 0 || errno == ESRCH) {
+    if (::kill(static_cast<pid_t>(child.process.get()), SIGKILL) == 0 || errno == ESRCH) {
         return success();
     }
     return Failure{last_os_error_text()};
@@ -347,14 +313,13 @@ Result<std::int32_t> wait_for_exit(ChildProcess& child) {
     if (child.exit_code) {
         return *child.exit_code;
     }
-    if (child.process == no_native_handle) {
+    if (!child.process) {
         return Failure{os_error_text(ECHILD)};
     }
     for (;;) {
         int status = 0;
-        if (::waitpid(static_cast<pid_t>(child.process), &status, 0) > 0) {
-            child.exit_code = exit_code_from_status(status);
-            return *child.exit_code;
+        if (::waitpid(static_cast<pid_t>(child.process.get()), &status, 0) > 0) {
+            return reaped(child, status);
         }
         if (errno != EINTR) {
             return Failure{last_os_error_text()};

@@ -91,43 +91,32 @@ Result<UniqueHandle> make_kill_on_close_job() {
 
 Result<std::int32_t> read_exit_code(ChildProcess& child) {
     DWORD code = 0;
-    if (!::GetExitCodeProcess(as_handle(child.process), &code)) {
+    if (!::GetExitCodeProcess(as_handle(child.process.get()), &code)) {
         return Failure{last_os_error_text()};
     }
     child.exit_code = static_cast<std::int32_t>(code);
     return *child.exit_code;
 }
 
-void close_native(std::intptr_t& native) {
-    if (native != no_native_handle) {
-        ::CloseHandle(as_handle(native));
-        native = no_native_handle;
-    }
-}
-
 } // namespace
 
-PipeReader::PipeReader(PipeReader&& other) noexcept
-    : native(std::exchange(other.native, no_native_handle)) {}
-
-PipeReader& PipeReader::operator=(PipeReader&& other) noexcept {
-    if (this != &other) {
-        close_pipe(*this);
-        native = std::exchange(other.native, no_native_handle);
-    }
-    return *this;
+void PipeTraits::close(std::intptr_t pipe) noexcept {
+    ::CloseHandle(as_handle(pipe));
 }
 
-PipeReader::~PipeReader() {
-    close_pipe(*this);
+void ProcessTraits::close(std::intptr_t process) noexcept {
+    // A process that has ended refuses the termination; the wait then returns at once.
+    ::TerminateProcess(as_handle(process), 1);
+    ::WaitForSingleObject(as_handle(process), INFINITE);
+    ::CloseHandle(as_handle(process));
 }
 
-void close_pipe(PipeReader& pipe) {
-    close_native(pipe.native);
+void ProcessJobTraits::close(std::intptr_t job) noexcept {
+    ::CloseHandle(as_handle(job));
 }
 
 Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size) {
-    if (pipe.native == no_native_handle) {
+    if (!pipe) {
         return std::size_t{0};
     }
     const DWORD wanted = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
@@ -136,7 +125,7 @@ Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size) 
     // pipe is the end.
     bool succeeded = false;
     do {
-        succeeded = ::ReadFile(as_handle(pipe.native), buffer, wanted, &read, nullptr) != FALSE;
+        succeeded = ::ReadFile(as_handle(pipe.get()), buffer, wanted, &read, nullptr) != FALSE;
     } while (succeeded && read == 0 && wanted > 0);
     if (succeeded) {
         return static_cast<std::size_t>(read);
@@ -146,29 +135,6 @@ Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size) 
         return std::size_t{0}; // every writer has closed its end
     }
     return Failure{os_error_text(static_cast<int>(error))};
-}
-
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : process(std::exchange(other.process, no_native_handle)),
-      job(std::exchange(other.job, no_native_handle)), exit_code(other.exit_code) {}
-
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
-    if (this != &other) {
-        ChildProcess old(std::move(*this));
-        process = std::exchange(other.process, no_native_handle);
-        job = std::exchange(other.job, no_native_handle);
-        exit_code = other.exit_code;
-    }
-    return *this;
-}
-
-ChildProcess::~ChildProcess() {
-    if (process != no_native_handle && !exit_code) {
-        terminate_process(*this);
-        (void)wait_for_exit(*this);
-    }
-    close_native(process);
-    close_native(job);
 }
 
 Result<StartedProcess> start_process(const std::filesystem::path& program,
@@ -220,13 +186,13 @@ Result<StartedProcess> start_process(const std::filesystem::path& program,
     }
     UniqueHandle thread(created.hThread);
     ChildProcess child;
-    child.process = as_native(created.hProcess);
+    child.process.reset(as_native(created.hProcess));
     // Suspended until it is in the job, so it cannot start anything that escapes it.
     if (!::AssignProcessToJobObject(job.value().get(), created.hProcess)) {
         const std::string text = last_os_error_text();
         return Failure{text}; // dropping the child terminates it
     }
-    child.job = as_native(job.value().release());
+    child.job.reset(as_native(job.value().release()));
     // Some systems (Wine among them) ignore the priority creation flag; set while the
     // process is still suspended, the class holds from its first instruction.
     if (priority == ProcessPriority::BelowNormal) {
@@ -243,12 +209,12 @@ Result<std::optional<std::int32_t>> query_exit(ChildProcess& child) {
     if (child.exit_code) {
         return std::optional<std::int32_t>(child.exit_code);
     }
-    if (child.process == no_native_handle) {
+    if (!child.process) {
         return Failure{os_error_text(ERROR_INVALID_HANDLE)};
     }
     // WaitForSingleObject rather than GetExitCodeProcess alone: a process may end with
     // STILL_ACTIVE (259) as its exit code.
-    switch (::WaitForSingleObject(as_handle(child.process), 0)) {
+    switch (::WaitForSingleObject(as_handle(child.process.get()), 0)) {
     case WAIT_TIMEOUT:
         return std::optional<std::int32_t>();
     case WAIT_OBJECT_0: {
@@ -264,16 +230,16 @@ Result<std::optional<std::int32_t>> query_exit(ChildProcess& child) {
 }
 
 Status terminate_process(ChildProcess& child) {
-    if (child.exit_code || child.process == no_native_handle) {
+    if (child.exit_code || !child.process) {
         return success();
     }
-    if (::TerminateProcess(as_handle(child.process), 1)) {
+    if (::TerminateProcess(as_handle(child.process.get()), 1)) {
         return success();
     }
     const DWORD error = ::GetLastError();
     // Terminating a process that has already ended is refused with ERROR_ACCESS_DENIED.
     if (error == ERROR_ACCESS_DENIED &&
-        ::WaitForSingleObject(as_handle(child.process), 0) == WAIT_OBJECT_0) {
+        ::WaitForSingleObject(as_handle(child.process.get()), 0) == WAIT_OBJECT_0) {
         return success();
     }
     return Failure{os_error_text(static_cast<int>(error))};
@@ -283,10 +249,10 @@ Result<std::int32_t> wait_for_exit(ChildProcess& child) {
     if (child.exit_code) {
         return *child.exit_code;
     }
-    if (child.process == no_native_handle) {
+    if (!child.process) {
         return Failure{os_error_text(ERROR_INVALID_HANDLE)};
     }
-    if (::WaitForSingleObject(as_handle(child.process), INFINITE) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(as_handle(child.process.get()), INFINITE) != WAIT_OBJECT_0) {
         return Failure{last_os_error_text()};
     }
     return read_exit_code(child);

@@ -11,7 +11,8 @@ struct Failure {
     std::string text;
 };
 
-template <class T> struct Result {
+// A result that is dropped unread is a failure that nobody sees: the compiler says so.
+template <class T> struct [[nodiscard]] Result {
     std::variant<T, Failure> outcome;
 
     Result(T value) : outcome(std::in_place_index<0>, std::move(value)) {}

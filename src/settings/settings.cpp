@@ -161,13 +161,13 @@ Settings load_settings() {
     return load_settings_from(settings_path());
 }
 
-bool save_settings_to(const Settings& settings, const std::filesystem::path& file) {
+Status save_settings_to(const Settings& settings, const std::filesystem::path& file) {
     create_folders_quietly(file.parent_path());
-    return replace_file_contents(file, format_settings(settings)).ok();
+    return replace_file_contents(file, format_settings(settings));
 }
 
-void save_settings(const Settings& settings) {
-    save_settings_to(settings, settings_path());
+Status save_settings(const Settings& settings) {
+    return save_settings_to(settings, settings_path());
 }
 
 } // namespace ondrel

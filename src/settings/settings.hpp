@@ -1,6 +1,8 @@
 // The user's preferences, kept in settings.ini as key=value lines.
 #pragma once
 
+#include "platform/result.hpp"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -47,8 +49,9 @@ std::string format_settings(const Settings& settings);
 Settings load_settings();
 Settings load_settings_from(const std::filesystem::path& file);
 
-// Saving is silent for the user: on failure the old file stays as it was.
-void save_settings(const Settings& settings);
-bool save_settings_to(const Settings& settings, const std::filesystem::path& file);
+// On failure the old file stays as it was, and the reason is returned. The user is not told:
+// each caller says why it may go on without the file.
+Status save_settings(const Settings& settings);
+Status save_settings_to(const Settings& settings, const std::filesystem::path& file);
 
 } // namespace ondrel

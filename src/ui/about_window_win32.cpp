@@ -148,7 +148,8 @@ void after_message(AppState& state, AboutWindow& about) {
     if (about.hide_changed) {
         about.hide_changed = false;
         state.settings.hide_about = about.hide_at_startup;
-        save_settings(state.settings);
+        // The choice holds for this session; a later save writes it once the file can be written.
+        (void)save_settings(state.settings);
     }
     if (about.closed) {
         PostMessageW(state.main_window, WM_APP_TOOL_CLOSED, 0, 0);

@@ -27,9 +27,10 @@ struct Failed {
     double elapsed_seconds = 0;
     bool partial_file_removed = false;
 };
-// The state of the ffmpeg process could not be queried.
+// The state of the ffmpeg process could not be queried, or a cancel could not stop it.
 struct Error {
     std::string text;
+    bool stopping = false; // the text says why the cancel failed
 };
 // Canceled: whoever receives this deletes the partial output.
 struct Canceled {};

@@ -1,6 +1,7 @@
 #include "video_compress/detect_encoders.hpp"
 
 #include "platform/text.hpp"
+#include "platform/threads.hpp"
 #include "video_compress/tools.hpp"
 
 #include <memory>
@@ -91,10 +92,12 @@ bool test_encoder(const std::filesystem::path& ffmpeg, const std::string& encode
     return exit_code && exit_code.value() == 0;
 }
 
-EncoderSupport detect_encoders(const std::filesystem::path& ffmpeg) {
+EncoderSupport detect_encoders(const std::filesystem::path& ffmpeg, DetectionScope scope) {
     std::vector<std::string> candidates;
-    if (const auto listing = run_capture(ffmpeg, {"-hide_banner", "-encoders"})) {
-        candidates = listed_hardware_encoders(listing.value().output);
+    if (scope.test_encodes) {
+        if (const auto listing = run_capture(ffmpeg, {"-hide_banner", "-encoders"})) {
+            candidates = listed_hardware_encoders(listing.value().output);
+        }
     }
 
     // Every test encode runs at the same time; a test whose thread cannot be started runs
@@ -103,27 +106,19 @@ EncoderSupport detect_encoders(const std::filesystem::path& ffmpeg) {
     std::vector<std::thread> tests;
     tests.reserve(candidates.size());
     for (std::size_t i = 0; i < candidates.size(); ++i) {
-        bool* result = &passed[i];
-        const std::string& name = candidates[i];
-        try {
-            tests.emplace_back([ffmpeg, name, result] {
-                try {
-                    *result = test_encoder(ffmpeg, name);
-                } catch (...) {
-                    *result = false;
-                }
-            });
-        } catch (...) {
-            // Must not throw past the threads already running: they are joined below.
+        const auto test = [ffmpeg, name = candidates[i], result = &passed[i]] {
             try {
                 *result = test_encoder(ffmpeg, name);
             } catch (...) {
                 *result = false;
             }
-        }
+        };
+        tests.push_back(start_thread(test, [&](const std::string&) { test(); }));
     }
     for (std::thread& test : tests) {
-        test.join();
+        if (test.joinable()) {
+            test.join();
+        }
     }
 
     EncoderSupport support;
@@ -132,29 +127,30 @@ EncoderSupport detect_encoders(const std::filesystem::path& ffmpeg) {
             support.encoders.push_back(candidates[i]);
         }
     }
-    if (const auto listing = run_capture(ffmpeg, {"-hide_banner", "-hwaccels"})) {
-        support.hwaccel_auto = lists_hwaccel_auto(listing.value().output);
+    if (scope.hwaccel_listing) {
+        if (const auto listing = run_capture(ffmpeg, {"-hide_banner", "-hwaccels"})) {
+            support.hwaccel_auto = lists_hwaccel_auto(listing.value().output);
+        }
     }
     return support;
 }
 
-void start_encoder_detection(const std::filesystem::path& ffmpeg, CompressSender sender) {
-    auto work = [ffmpeg](const CompressSender& to) {
-        EncoderSupport support;
-        try {
-            support = detect_encoders(ffmpeg);
-        } catch (...) {
-            // Detection that breaks down finds nothing; the software encoders remain.
-            support = EncoderSupport{};
-        }
-        send(to, CompressMessage(message::Encoders{std::move(support)}));
-    };
-    try {
-        // A copy, so that this function still holds a sender should the thread not start.
-        std::thread(work, sender).detach();
-    } catch (...) {
-        send(sender, CompressMessage(message::Encoders{}));
-    }
+void start_encoder_detection(const std::filesystem::path& ffmpeg, CompressSender sender,
+                             DetectionScope scope) {
+    // The thread has a copy of the sender, so that this function still holds one should the
+    // thread not start.
+    start_detached_thread(
+        [ffmpeg, scope, to = sender] {
+            EncoderSupport support;
+            try {
+                support = detect_encoders(ffmpeg, scope);
+            } catch (...) {
+                // Detection that breaks down finds nothing; the software encoders remain.
+                support = EncoderSupport{};
+            }
+            send(to, CompressMessage(message::Encoders{std::move(support)}));
+        },
+        [&](const std::string&) { send(sender, CompressMessage(message::Encoders{})); });
 }
 
 } // namespace ondrel

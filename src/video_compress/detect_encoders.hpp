@@ -30,12 +30,20 @@ std::vector<std::string> test_encoder_arguments(std::string_view encoder);
 // True when the test encode ran and ended with exit code 0.
 bool test_encoder(const std::filesystem::path& ffmpeg, const std::string& encoder);
 
-// The whole detection, in the calling thread. An ffmpeg that cannot be started gives no
-// encoders and no "-hwaccel auto".
-EncoderSupport detect_encoders(const std::filesystem::path& ffmpeg);
+// What a detection finds out. The compression window always asks for both; the command line
+// only for what its choices depend on.
+struct DetectionScope {
+    bool test_encodes = true;    // list the hardware encoders and test each one
+    bool hwaccel_listing = true; // ask ffmpeg whether it offers "-hwaccel auto"
+};
+
+// The detection, in the calling thread. An ffmpeg that cannot be started gives no encoders
+// and no "-hwaccel auto"; what the scope leaves out is reported as not found.
+EncoderSupport detect_encoders(const std::filesystem::path& ffmpeg, DetectionScope scope = {});
 
 // Detects in a worker thread and returns at once. The worker sends exactly one Encoders and
 // then drops its sender.
-void start_encoder_detection(const std::filesystem::path& ffmpeg, CompressSender sender);
+void start_encoder_detection(const std::filesystem::path& ffmpeg, CompressSender sender,
+                             DetectionScope scope = {});
 
 } // namespace ondrel

@@ -6,12 +6,11 @@
 #include "platform/new_file.hpp"
 #include "platform/numbers.hpp"
 #include "platform/text.hpp"
+#include "platform/threads.hpp"
 #include "video_compress/ffmpeg_args.hpp"
 #include "video_compress/job_worker.hpp"
 #include "video_compress/output_path.hpp"
 #include "video_compress/tools.hpp"
-
-#include <thread>
 
 namespace ondrel {
 namespace {
@@ -46,6 +45,25 @@ Result<std::filesystem::path> reserve_output(const MediaInfo& media, const Compr
     chosen.clear(); // the last name tried is another's file, not this job's
     return Failure{
         fill(tr(texts::no_free_output_name), {path_text(output_folder(media, options))})};
+}
+
+// Ends the process and waits a bounded time for it: this runs on the GUI thread.
+Status stop_process(ChildProcess& process) {
+    const Status terminated = terminate_process(process);
+    if (!terminated) {
+        return Failure{fill(tr(texts::could_not_stop_ffmpeg), {terminated.error()})};
+    }
+    const auto ended = wait_for_exit_within(process, stop_wait_limit);
+    if (!ended) {
+        return Failure{fill(tr(texts::could_not_stop_ffmpeg), {ended.error()})};
+    }
+    if (!ended.value()) {
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(stop_wait_limit);
+        return Failure{
+            fill(tr(texts::could_not_stop_ffmpeg),
+                 {fill(tr(texts::still_running_after_stop), {std::to_string(seconds.count())})})};
+    }
+    return success();
 }
 
 } // namespace
@@ -90,26 +108,33 @@ Result<CompressJob> launch_job(const JobLaunch& launch) {
                      cancel_requested,
                      child,
                      std::move(sender)};
-    try {
-        std::thread(run_job_worker, std::move(worker)).detach();
-    } catch (const std::exception& error) {
+    std::optional<std::string> no_worker;
+    start_detached_thread(
+        [worker = std::move(worker)]() mutable { run_job_worker(std::move(worker)); },
+        [&](const std::string& reason) { no_worker = reason; });
+    if (no_worker) {
         // Nobody would follow this ffmpeg: it is ended and reaped right away.
         std::lock_guard<std::mutex> guard(child->lock);
-        terminate_process(child->process);
+        (void)terminate_process(child->process);
         (void)wait_for_exit(child->process);
-        return Failure{launch_failure(error.what())};
+        return Failure{launch_failure(*no_worker)};
     }
     return CompressJob{std::move(receiver), std::move(child), std::move(cancel_requested)};
 }
 
-void cancel_job(CompressJob& job) {
+Status cancel_job(CompressJob& job) {
     if (!job.child || !job.cancel_requested) {
-        return;
+        return success();
     }
-    job.cancel_requested->store(true);
+    // The flag is set under the lock: a worker that sees it and then takes the lock finds
+    // the result of this cancel recorded.
     std::lock_guard<std::mutex> guard(job.child->lock);
-    (void)terminate_process(job.child->process);
-    (void)wait_for_exit(job.child->process);
+    job.cancel_requested->store(true);
+    const Status stopped = stop_process(job.child->process);
+    if (!stopped) {
+        job.child->stop_failure = stopped.error();
+    }
+    return stopped;
 }
 
 bool output_passes_check(const std::filesystem::path& ffprobe,

@@ -10,9 +10,11 @@
 #include "video_compress/options.hpp"
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,12 @@ namespace ondrel {
 struct SharedChild {
     std::mutex lock;
     ChildProcess process;
+    // Why a cancel could not stop the process; the job then ends in an Error, not Canceled.
+    std::optional<std::string> stop_failure;
 };
+
+// How long a cancel waits for the ended process before it reports that it could not stop it.
+inline constexpr std::chrono::milliseconds stop_wait_limit{5000};
 
 // What the starter keeps while a job exists. Dropping it leaves the job running to its end.
 struct CompressJob {
@@ -57,9 +64,12 @@ struct JobLaunch {
 // "Could not launch ffmpeg: {error}" in the current language.
 Result<CompressJob> launch_job(const JobLaunch& launch);
 
-// Ends the job's ffmpeg and waits until it has ended. The job then reports Canceled, unless
-// its outcome was decided already.
-void cancel_job(CompressJob& job);
+// Ends the job's ffmpeg and waits, at most stop_wait_limit, until it has ended. The job then
+// reports Canceled, unless its outcome was decided already. When the process cannot be ended
+// or does not end in time, the failure is returned, in the current language, and the job
+// reports it as its Error outcome once ffmpeg has gone; its output is then not the receiver's
+// to delete.
+Status cancel_job(CompressJob& job);
 
 // True when ffprobe reads a duration above 0 from the file.
 bool output_passes_check(const std::filesystem::path& ffprobe, const std::filesystem::path& output);

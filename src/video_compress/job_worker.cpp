@@ -2,6 +2,7 @@
 
 #include "platform/process_output_lines.hpp"
 #include "platform/text.hpp"
+#include "platform/threads.hpp"
 #include "video_compress/progress_reader.hpp"
 
 #include <thread>
@@ -58,6 +59,10 @@ JobOutcome decide_outcome(JobWorker& worker) {
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - worker.started).count();
     if (worker.cancel_requested->load() || !ended) {
+        std::lock_guard<std::mutex> guard(worker.child->lock);
+        if (worker.child->stop_failure) {
+            return outcome::Error{*worker.child->stop_failure, true};
+        }
         return outcome::Canceled{};
     }
     if (!*ended) {
@@ -80,15 +85,15 @@ JobOutcome decide_outcome(JobWorker& worker) {
 void run_job_worker(JobWorker worker) {
     JobOutcome outcome = outcome::Canceled{};
     try {
-        std::thread progress;
-        try {
-            progress = std::thread(read_progress, std::move(worker.output), worker.duration,
-                                   worker.sender);
-        } catch (...) {
-            // Without a reader the progress report is dropped: ffmpeg then sees a broken pipe
-            // there and goes on, rather than blocking on it.
-            close_pipe(worker.output);
-        }
+        // Without a reader the progress report is dropped: ffmpeg then sees a broken pipe
+        // there and goes on, rather than blocking on it (the pipe closes with the thread's
+        // copy of the work).
+        std::thread progress = start_thread(
+            [output = std::move(worker.output), duration = worker.duration,
+             sender = worker.sender]() mutable {
+                read_progress(std::move(output), duration, sender);
+            },
+            [](const std::string&) {});
         try {
             forward_log(std::move(worker.errors), worker.sender);
         } catch (...) {

@@ -21,6 +21,9 @@ std::string outcome_text(const JobOutcome& outcome) {
                 return fill(tr(text), {std::to_string(ended.exit_code),
                                        format_duration(ended.elapsed_seconds)});
             } else if constexpr (std::is_same_v<Kind, outcome::Error>) {
+                if (ended.stopping) {
+                    return ended.text; // already says it could not stop ffmpeg
+                }
                 return fill(tr(texts::could_not_launch_ffmpeg), {ended.text});
             } else {
                 return std::string(tr(texts::job_canceled));

@@ -2,11 +2,11 @@
 
 #include "platform/numbers.hpp"
 #include "platform/text.hpp"
+#include "platform/threads.hpp"
 #include "video_compress/options.hpp"
 #include "video_compress/tools.hpp"
 
 #include <nlohmann/json.hpp>
-#include <thread>
 
 namespace ondrel {
 namespace {
@@ -180,13 +180,12 @@ void start_probe(const std::filesystem::path& ffprobe, const std::filesystem::pa
             send(to, CompressMessage(message::ProbeError{path_text(video)}));
         }
     };
-    try {
-        // A copy, so that this function still holds a sender should the thread not start.
-        std::thread(work, sender).detach();
-    } catch (const std::exception& error) {
-        // No thread: the failure is the one message this probe sends.
-        send(sender, CompressMessage(message::ProbeError{error.what()}));
-    }
+    // The thread has a copy of the sender; without a thread the failure is the one message
+    // this probe sends.
+    start_detached_thread([work, to = sender] { work(to); },
+                          [&](const std::string& reason) {
+                              send(sender, CompressMessage(message::ProbeError{reason}));
+                          });
 }
 
 } // namespace ondrel

@@ -4,8 +4,7 @@
 #include "platform/files.hpp"
 #include "platform/process.hpp"
 #include "platform/text.hpp"
-
-#include <thread>
+#include "platform/threads.hpp"
 
 namespace ondrel {
 namespace {
@@ -48,26 +47,28 @@ Result<FinishedRun> run_to_end(const std::filesystem::path& program,
     FinishedRun run;
     std::string& output = run.output;
     std::string& errors = run.errors;
-    try {
-        std::thread error_reader([&] {
+    std::optional<std::string> no_reader;
+    std::thread error_reader = start_thread(
+        [&] {
             try {
                 read_all(child.errors, errors);
             } catch (...) {
                 close_pipe(child.errors);
             }
-        });
-        try {
-            read_all(child.output, output);
-        } catch (...) {
-            close_pipe(child.output);
-        }
-        error_reader.join();
-    } catch (const std::exception& error) {
+        },
+        [&](const std::string& reason) { no_reader = reason; });
+    if (no_reader) {
         // No second thread: the child is ended rather than risk it blocking on a full pipe.
-        terminate_process(child.process);
-        run.exit_code = Failure{error.what()};
+        (void)terminate_process(child.process);
+        run.exit_code = Failure{*no_reader};
         return run;
     }
+    try {
+        read_all(child.output, output);
+    } catch (...) {
+        close_pipe(child.output);
+    }
+    error_reader.join();
     run.exit_code = wait_for_exit(child.process);
     return run;
 }

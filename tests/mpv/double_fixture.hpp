@@ -33,8 +33,8 @@ protected:
         Result<LoadedMpv> mpv = load_libmpv_from(double_library());
         ASSERT_TRUE(mpv.ok()) << mpv.error();
         session.playback = initial_playback(settings);
-        const Status started = start_player(session, mpv.value(), fake_windows(), settings,
-                                            path_to_utf8(watch_later.path));
+        const Status started = start_player(session, std::move(mpv.value()), fake_windows(),
+                                            settings, path_to_utf8(watch_later.path));
         ASSERT_TRUE(started.ok()) << started.error();
         // The initial property values arrive through the first wake-up.
         ASSERT_TRUE(pump_until(session, [&] { return wakeup_statistics().posted > 0; }));

@@ -28,8 +28,8 @@ TEST(DoubleLoader, ResolvesEveryEntryPointIntoItsSlot) {
         return true;
     });
     EXPECT_EQ(checked, 13u);
-    ASSERT_NE(mpv.value().handle, nullptr);
-    mpv.value().api.terminate_destroy(mpv.value().handle);
+    ASSERT_TRUE(mpv.value().handle);
+    mpv.value().handle.reset();
     const auto created = calls_of(double_calls(library), "mpv_create");
     EXPECT_FALSE(created.empty());
 }
@@ -48,7 +48,7 @@ TEST(DoubleLoader, FindsTheLibraryBesideTheProgram) {
     clear_double_calls(beside);
     Result<LoadedMpv> mpv = load_libmpv();
     ASSERT_TRUE(mpv.ok()) << mpv.error();
-    mpv.value().api.terminate_destroy(mpv.value().handle);
+    mpv.value().handle.reset();
     EXPECT_EQ(calls_of(double_calls(beside), "mpv_create").size(), 1u);
 }
 #endif
@@ -57,23 +57,23 @@ TEST(DoubleLoader, MissingLibraryNamesTheFullPath) {
     TemporaryFolder folder("no-mpv");
     const std::string path = path_to_utf8(folder.path / "libmpv-2.dll");
     {
-        ScopedLanguage language(Language::English);
+        LanguageGuard language(Language::English);
         const Result<LoadedMpv> mpv = load_libmpv_from(path);
         ASSERT_FALSE(mpv.ok());
         EXPECT_EQ(mpv.error(), "Cannot load " + path);
     }
-    ScopedLanguage language(Language::French);
+    LanguageGuard language(Language::French);
     EXPECT_EQ(load_libmpv_from(path).error(), "Impossible de charger " + path);
 }
 
 TEST(DoubleLoader, MissingWakeupCallbackIsNamed) {
     const std::string library = double_library("mpv_double_no_wakeup");
     {
-        ScopedLanguage language(Language::English);
+        LanguageGuard language(Language::English);
         EXPECT_EQ(load_libmpv_from(library).error(),
                   "Function missing from libmpv: mpv_set_wakeup_callback");
     }
-    ScopedLanguage language(Language::French);
+    LanguageGuard language(Language::French);
     EXPECT_EQ(load_libmpv_from(library).error(),
               "Fonction absente de libmpv : mpv_set_wakeup_callback");
     // The look-up stopped there: no handle was created.
@@ -83,10 +83,10 @@ TEST(DoubleLoader, MissingWakeupCallbackIsNamed) {
 TEST(DoubleLoader, CreateFailure) {
     const std::string library = double_library("mpv_double_create_fails");
     {
-        ScopedLanguage language(Language::English);
+        LanguageGuard language(Language::English);
         EXPECT_EQ(load_libmpv_from(library).error(), "mpv_create failed");
     }
-    ScopedLanguage language(Language::French);
+    LanguageGuard language(Language::French);
     EXPECT_EQ(load_libmpv_from(library).error(), "mpv_create a échoué");
     EXPECT_EQ(calls_of(double_calls(library), "mpv_create").size(), 2u);
 }
@@ -99,7 +99,7 @@ TEST(DoubleLoader, FolderWithNonAsciiCharacters) {
     std::filesystem::copy_file(path_from_utf8(double_library()), copy);
     Result<LoadedMpv> mpv = load_libmpv_from(path_to_utf8(copy));
     ASSERT_TRUE(mpv.ok()) << mpv.error();
-    mpv.value().api.terminate_destroy(mpv.value().handle);
+    mpv.value().handle.reset();
 }
 
 TEST(DoubleStart, InitializeFailureDestroysTheHandle) {
@@ -116,14 +116,15 @@ TEST(DoubleStart, InitializeFailureDestroysTheHandle) {
     };
     const std::string library = double_library("mpv_double_initialize_fails");
     for (const Case& c : cases) {
-        ScopedLanguage language(c.language);
+        LanguageGuard language(c.language);
         const DoubleScenario scenario(c.code ? nlohmann::json{{"initialize_result", *c.code}}
                                              : nlohmann::json::object());
         clear_double_calls(library);
         Result<LoadedMpv> mpv = load_libmpv_from(library);
         ASSERT_TRUE(mpv.ok()) << mpv.error();
         PlayerSession session;
-        const Status started = start_player(session, mpv.value(), fake_windows(), Settings{}, "");
+        const Status started =
+            start_player(session, std::move(mpv.value()), fake_windows(), Settings{}, "");
         ASSERT_FALSE(started.ok());
         EXPECT_EQ(started.error(), c.expected);
         EXPECT_FALSE(session.player.has_value());

@@ -158,7 +158,7 @@ TEST_F(DoubleTracks, NothingToCycle) {
          "Aucun sous-titre (clic droit pour charger un fichier)"},
     };
     for (const Case& c : cases) {
-        ScopedLanguage language(c.language);
+        LanguageGuard language(c.language);
         open_and_wait(c.file);
         clear_double_calls();
         cycle_track(session, c.kind);
@@ -175,7 +175,7 @@ TEST_F(DoubleTracks, SelectingOffInBothLanguages) {
     select_track(session, "sub", 0);
     EXPECT_FALSE(session.playback.subtitles_on);
     {
-        ScopedLanguage french(Language::French);
+        LanguageGuard french(Language::French);
         select_track(session, "sub", 0);
         select_track(session, "audio", 1);
         select_track(session, "audio", 9); // an id no track has
@@ -203,7 +203,7 @@ TEST_F(DoubleTracks, SubtitleFilesAreAddedAndSelected) {
     add_subtitle_file(session, file);
     add_subtitle_file(session, missing);
     {
-        ScopedLanguage french(Language::French);
+        LanguageGuard french(Language::French);
         add_subtitle_file(session, file);
         add_subtitle_file(session, missing);
     }

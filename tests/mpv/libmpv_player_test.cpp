@@ -85,7 +85,7 @@ TEST_F(RealPlayerTest, OnlyPositionsAboveOneSecondAreAnnounced) {
     TemporaryFolder copies("clips");
     int number = 0;
     for (const Case& c : cases) {
-        ScopedLanguage language(c.language);
+        LanguageGuard language(c.language);
         // A file of its own for each case: libmpv 0.35 keeps the first resume position of a
         // file resumed once when "start" is among watch-later-options (mpv issue 9174).
         const std::filesystem::path clip =
@@ -146,7 +146,7 @@ TEST_F(RealPlayerTest, AFileThatCannotBePlayedIsNamed) {
     };
     start();
     for (const Case& c : cases) {
-        ScopedLanguage language(c.language);
+        LanguageGuard language(c.language);
         spied_calls().clear();
         open_file(session, path_to_utf8(watch_later.path / "missing clip.mkv"));
         ASSERT_TRUE(pump_until(session, [&] {

@@ -49,7 +49,7 @@ TEST_F(RealTracks, ListsAndLabelsTheTracksOfEachKind) {
               (std::vector<std::string>{"French — Commentaires (aac, stereo) [default]",
                                         "English (aac, stereo)"}));
     {
-        ScopedLanguage french(Language::French);
+        LanguageGuard french(Language::French);
         EXPECT_EQ(labels(audio),
                   (std::vector<std::string>{"Français — Commentaires (aac, stéréo) [défaut]",
                                             "Anglais (aac, stéréo)"}));

@@ -20,15 +20,15 @@ TEST_F(RealPlayerTest, WakeupsAreNeverPiledUpNorLost) {
             for (int i = 0; i < 400; ++i) {
                 double volume = (from + i) % 100;
                 // A full event queue refuses the request; it is simply asked again.
-                while (player.api.set_property_async(player.handle, 0, "volume", MPV_FORMAT_DOUBLE,
-                                                     &volume) < 0) {
+                while (player.api.set_property_async(player.handle.get(), 0, "volume",
+                                                     MPV_FORMAT_DOUBLE, &volume) < 0) {
                     std::this_thread::yield();
                 }
             }
             if (writers_done.fetch_add(1) == 1) {
                 double volume = last;
-                while (player.api.set_property_async(player.handle, 0, "volume", MPV_FORMAT_DOUBLE,
-                                                     &volume) < 0) {
+                while (player.api.set_property_async(player.handle.get(), 0, "volume",
+                                                     MPV_FORMAT_DOUBLE, &volume) < 0) {
                     std::this_thread::yield();
                 }
             }

@@ -77,10 +77,7 @@ void pump_for(PlayerSession& session, std::chrono::milliseconds time) {
 }
 
 void stop_player(PlayerSession& session) {
-    if (session.player) {
-        session.player->api.terminate_destroy(session.player->handle);
-        session.player.reset();
-    }
+    session.player.reset();
 }
 
 MpvApi spy_on(const MpvApi& real) {

@@ -5,6 +5,7 @@
 #include "i18n/language.hpp"
 #include "mpv/loader.hpp"
 #include "mpv/player.hpp"
+#include "support/language_guard.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -25,17 +26,6 @@ inline constexpr ShellWindow control_bar = 0x3000;
 inline PlayerWindows fake_windows() {
     return {main_window, video_window, control_bar};
 }
-
-// Sets the language for one test and puts the previous one back.
-struct ScopedLanguage {
-    Language previous;
-    explicit ScopedLanguage(Language language) : previous(current_language()) {
-        store_language(language);
-    }
-    ScopedLanguage(const ScopedLanguage&) = delete;
-    ScopedLanguage& operator=(const ScopedLanguage&) = delete;
-    ~ScopedLanguage() { store_language(previous); }
-};
 
 // Clears the wake-up byte and the shell record, so each test starts from a quiet desktop.
 void reset_desktop();

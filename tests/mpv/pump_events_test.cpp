@@ -162,7 +162,7 @@ TEST_F(PumpEvents, FileLoadedResumesAboveOneSecond) {
         {std::nullopt, Language::English, {}},
     };
     for (const Case& c : cases) {
-        ScopedLanguage language(c.language);
+        LanguageGuard language(c.language);
         session.player->api = scripted_api();
         if (c.position) {
             scripted().doubles["time-pos"] = *c.position;
@@ -239,7 +239,7 @@ TEST_F(PumpEvents, EndFileWithAnErrorNamesTheFile) {
         {"C:\\a.mkv", MPV_END_FILE_REASON_STOP, Language::English, {}},
     };
     for (const Case& c : cases) {
-        ScopedLanguage language(c.language);
+        LanguageGuard language(c.language);
         session.player->api = scripted_api();
         reset_shell_record();
         session.playback.current_file = c.file;

@@ -31,10 +31,10 @@ protected:
     void start() {
         Result<LoadedMpv> mpv = load_libmpv();
         ASSERT_TRUE(mpv.ok()) << mpv.error();
-        const LoadedMpv spied{spy_on(mpv.value().api), mpv.value().handle};
+        LoadedMpv spied{spy_on(mpv.value().api), std::move(mpv.value().handle)};
         session.playback = initial_playback(settings);
-        const Status started =
-            start_player(session, spied, fake_windows(), settings, path_to_utf8(watch_later.path));
+        const Status started = start_player(session, std::move(spied), fake_windows(), settings,
+                                            path_to_utf8(watch_later.path));
         ASSERT_TRUE(started.ok()) << started.error();
     }
 
@@ -71,7 +71,7 @@ protected:
 
     std::optional<std::string> read_text(const char* name) const {
         char* value = nullptr;
-        if (session.player->api.get_property(session.player->handle, name, MPV_FORMAT_STRING,
+        if (session.player->api.get_property(session.player->handle.get(), name, MPV_FORMAT_STRING,
                                              &value) < 0) {
             return std::nullopt;
         }

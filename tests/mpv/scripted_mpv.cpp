@@ -130,10 +130,10 @@ MpvApi scripted_api() {
     return api;
 }
 
-mpv_handle* scripted_handle() {
-    // Never dereferenced: the scripted functions ignore it.
+MpvHandle scripted_handle() {
+    // Never dereferenced: the scripted functions ignore it, and ending it does nothing.
     static int anything;
-    return reinterpret_cast<mpv_handle*>(&anything);
+    return MpvHandle(reinterpret_cast<mpv_handle*>(&anything), [](mpv_handle*) {});
 }
 
 } // namespace ondrel::testing

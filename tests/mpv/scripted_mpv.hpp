@@ -41,6 +41,6 @@ struct ScriptedMpv {
 // Cleared for each test by scripted_api().
 ScriptedMpv& scripted();
 MpvApi scripted_api();
-mpv_handle* scripted_handle();
+MpvHandle scripted_handle();
 
 } // namespace ondrel::testing

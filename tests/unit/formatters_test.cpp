@@ -1,5 +1,6 @@
 #include "i18n/formatters.hpp"
 #include "i18n/language.hpp"
+#include "support/language_guard.hpp"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -8,10 +9,7 @@
 namespace ondrel {
 namespace {
 
-struct LanguageGuard {
-    Language saved = current_language();
-    ~LanguageGuard() { store_language(saved); }
-};
+using testing::LanguageGuard;
 
 TEST(Fill, PlaceholdersInOrder) {
     EXPECT_EQ(fill("Resuming at {time}", {"1:05"}), "Resuming at 1:05");

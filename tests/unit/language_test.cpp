@@ -1,20 +1,16 @@
 #include "i18n/language.hpp"
 #include "main/language_switch.hpp"
 #include "platform/files.hpp"
+#include "support/language_guard.hpp"
 #include "support/shell_seam_recording.hpp"
 #include "support/temporary_folder.hpp"
 
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace ondrel {
 namespace {
 
-// Restores the process-wide language after a test.
-struct LanguageGuard {
-    Language saved = current_language();
-    ~LanguageGuard() { store_language(saved); }
-};
+using testing::LanguageGuard;
 
 TEST(ParseLanguage, TrimmedAndAsciiLowerCased) {
     const std::pair<const char*, std::optional<Language>> cases[] = {
@@ -83,15 +79,6 @@ TEST(Language, TrPicksTheMemberOfTheCurrentLanguage) {
     EXPECT_EQ(tr(TextPair{"Open", "Ouvrir"}), "Ouvrir");
     EXPECT_EQ(language_code(Language::French), "fr");
     EXPECT_EQ(language_code(Language::English), "en");
-}
-
-TEST(Language, ReadableFromOtherThreads) {
-    LanguageGuard guard;
-    store_language(Language::French);
-    std::string seen;
-    std::thread worker([&] { seen = tr("Done", "Terminé"); });
-    worker.join();
-    EXPECT_EQ(seen, "Terminé");
 }
 
 TEST(Language, StartupFromSettingsLeavesTheSettingAlone) {

@@ -36,7 +36,7 @@ TEST(SettingsFile, SaveCreatesTheFolderAndLoadReadsItBack) {
     s.volume = 42;
     s.language = "fr";
     s.window = WindowRect{1, 2, 300, 400};
-    save_settings(s);
+    ASSERT_TRUE(save_settings(s));
     EXPECT_EQ(read_file_bytes(settings_path()), format_settings(s));
     EXPECT_EQ(format_settings(load_settings()), format_settings(s));
     EXPECT_EQ(list_folder(folder.path / "Ondrel"), "settings.ini");
@@ -91,7 +91,7 @@ TEST(SettingsFile, FullDiskDuringTheWriteKeepsTheOldFile) {
     small.rlim_cur = 4096;
     const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved_ok = save_settings_to(s, file);
+    const bool saved_ok = save_settings_to(s, file).ok();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous_handler);
     EXPECT_FALSE(saved_ok);
@@ -108,7 +108,7 @@ TEST(SettingsFile, NonAsciiFolder) {
     ScopedEnvironment app_data("APPDATA", path_to_utf8(base));
     Settings s;
     s.volume = 12;
-    save_settings(s);
+    ASSERT_TRUE(save_settings(s));
     EXPECT_TRUE(std::filesystem::exists(base / "Ondrel" / "settings.ini"));
     EXPECT_EQ(load_settings().volume, 12);
 }

@@ -51,7 +51,7 @@ TEST(AtomicSave, ScannerHoldingTheFileBrieflyIsWaitedFor) {
     });
     Settings s;
     s.volume = 70;
-    const bool saved = save_settings_to(s, file);
+    const bool saved = save_settings_to(s, file).ok();
     scanner.join();
     EXPECT_TRUE(saved);
     EXPECT_EQ(read_file_bytes(file), format_settings(s));

@@ -10,21 +10,21 @@
 namespace ondrel {
 namespace {
 
+// The user's temporary folder is the one TMP names (TEMP when TMP is not set); both point
+// into a folder of the test's own, which goes away with everything saved there.
 TEST(SettingsLocation, WithoutAppDataTheTemporaryFolderIsUsed) {
+    testing::TemporaryFolder temporary("tmp");
     testing::ScopedEnvironment app_data("APPDATA", std::nullopt);
-    wchar_t temp[MAX_PATH + 2] = {};
-    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-    ASSERT_GT(n, 0u);
-    const std::filesystem::path expected =
-        std::filesystem::path(std::wstring(temp, n)) / L"Ondrel" / L"settings.ini";
+    testing::ScopedEnvironment tmp("TMP", narrow(temporary.path.wstring()));
+    testing::ScopedEnvironment temp("TEMP", narrow(temporary.path.wstring()));
+    const std::filesystem::path expected = temporary.path / L"Ondrel" / L"settings.ini";
     EXPECT_EQ(settings_path().lexically_normal(), expected.lexically_normal());
 
     Settings s;
     s.volume = 21;
-    save_settings(s);
+    ASSERT_TRUE(save_settings(s));
+    EXPECT_TRUE(std::filesystem::exists(expected));
     EXPECT_EQ(load_settings().volume, 21);
-    std::error_code ignored;
-    std::filesystem::remove(expected, ignored);
 }
 
 TEST(SettingsLocation, AppDataWithNonAsciiCharacters) {
@@ -36,7 +36,7 @@ TEST(SettingsLocation, AppDataWithNonAsciiCharacters) {
     Settings s;
     s.language = "fr";
     s.volume = 64;
-    save_settings(s);
+    ASSERT_TRUE(save_settings(s));
     const DWORD attributes = GetFileAttributesW((base / L"Ondrel" / L"settings.ini").c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     const Settings back = load_settings();

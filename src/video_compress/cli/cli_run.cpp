@@ -42,17 +42,21 @@ struct Tools {
     std::filesystem::path ffprobe;
 };
 
-// Encoder detection, started once and shared by every file.
+// Encoder detection, started once and shared by every file: the test encodes and the
+// hardware-decoding listing run side by side, each in a worker of its own, and report on one
+// channel.
 struct Detection {
     std::optional<CompressReceiver> receiver;
-    std::optional<EncoderSupport> result;
+    int pending = 0; // workers that have not reported yet
+    EncoderSupport result;
 };
 
-// The detection result only matters for Automatic and for hardware decoding; otherwise the
-// command line is the same whatever it finds, and its test encodes are skipped.
-bool detection_needed(const CliRequest& request) {
-    return request.list_encoders || request.options.encoder == EncoderFamily::Automatic ||
-           request.options.hw_decode;
+// Only what the command line depends on is found out: the working hardware encoders for
+// the automatic choice, "-hwaccel auto" for hardware decoding. Everything for --encoders.
+DetectionScope detection_scope(const CliRequest& request) {
+    return DetectionScope{request.list_encoders ||
+                              request.options.encoder == EncoderFamily::Automatic,
+                          request.list_encoders || request.options.hw_decode};
 }
 
 // Waits for the next message, looking at the Ctrl+C flag in between. Nothing when
@@ -72,21 +76,26 @@ std::optional<CompressMessage> next_message(CompressReceiver& receiver) {
 
 // The detection result; nothing when interrupted.
 std::optional<EncoderSupport> wait_for_detection(Detection& detection) {
-    while (!detection.result && detection.receiver) {
+    while (detection.pending > 0 && detection.receiver) {
         std::optional<CompressMessage> message = next_message(*detection.receiver);
         if (!message) {
             if (interrupt_requested()) {
                 return std::nullopt;
             }
-            detection.result = EncoderSupport{}; // the worker ended without a word
-            break;
+            break; // the workers ended without a word: nothing more is found
         }
         if (auto* encoders = std::get_if<message::Encoders>(&*message)) {
-            detection.result = std::move(encoders->support);
+            // Each worker finds out only its part; the other part stays "not found".
+            EncoderSupport& found = encoders->support;
+            detection.result.encoders.insert(detection.result.encoders.end(),
+                                             found.encoders.begin(), found.encoders.end());
+            detection.result.hwaccel_auto = detection.result.hwaccel_auto || found.hwaccel_auto;
+            --detection.pending;
         }
     }
+    detection.pending = 0;
     detection.receiver.reset();
-    return detection.result ? detection.result : EncoderSupport{};
+    return detection.result;
 }
 
 enum class FileResult { Done, Failed, Interrupted };
@@ -156,7 +165,8 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
     bool cancel_sent = false;
     for (;;) {
         if (interrupt_requested() && !cancel_sent) {
-            cancel_job(job);
+            // A cancel that fails comes back as the job's Error outcome, shown below.
+            (void)cancel_job(job);
             cancel_sent = true;
         }
         Received<CompressMessage> received = receive_for(job.messages, interrupt_poll);
@@ -275,13 +285,20 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     }
 
     watch_for_interrupt();
+    // The detection runs while the first file is probed.
     Detection detection;
-    if (detection_needed(request)) {
+    const DetectionScope scope = detection_scope(request);
+    if (scope.test_encodes || scope.hwaccel_listing) {
         auto [sender, receiver] = make_channel<CompressMessage>();
-        start_encoder_detection(tools.ffmpeg, std::move(sender));
+        if (scope.test_encodes) {
+            start_encoder_detection(tools.ffmpeg, sender, DetectionScope{true, false});
+            ++detection.pending;
+        }
+        if (scope.hwaccel_listing) {
+            start_encoder_detection(tools.ffmpeg, sender, DetectionScope{false, true});
+            ++detection.pending;
+        }
         detection.receiver = std::move(receiver);
-    } else {
-        detection.result = EncoderSupport{};
     }
     if (request.list_encoders) {
         const std::optional<EncoderSupport> support = wait_for_detection(detection);

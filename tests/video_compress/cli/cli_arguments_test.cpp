@@ -1,4 +1,5 @@
 #include "platform/files.hpp"
+#include "support/language_guard.hpp"
 #include "video_compress/cli/cli_arguments.hpp"
 
 #include <gtest/gtest.h>
@@ -6,10 +7,7 @@
 namespace ondrel {
 namespace {
 
-struct LanguageGuard {
-    Language saved = current_language();
-    ~LanguageGuard() { store_language(saved); }
-};
+using testing::LanguageGuard;
 
 std::vector<std::filesystem::path> args(std::initializer_list<const char*> words) {
     std::vector<std::filesystem::path> list;

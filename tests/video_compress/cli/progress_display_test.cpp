@@ -1,4 +1,5 @@
 #include "i18n/language.hpp"
+#include "support/language_guard.hpp"
 #include "video_compress/cli/progress_display.hpp"
 
 #include <gtest/gtest.h>
@@ -6,10 +7,7 @@
 namespace ondrel {
 namespace {
 
-struct LanguageGuard {
-    Language saved = current_language();
-    ~LanguageGuard() { store_language(saved); }
-};
+using testing::LanguageGuard;
 
 message::Progress at(float percent, const char* bitrate = "900.0kbits/s") {
     return message::Progress{bitrate, 2.0, 50.0, percent};

@@ -78,6 +78,30 @@ TEST(DetectWithFake, AllTestEncodesRunAtTheSameTime) {
     EXPECT_FALSE(support.hwaccel_auto);
 }
 
+// What the scope leaves out is not asked of ffmpeg: no test encode runs without the
+// encoders in scope, and "-hwaccel auto" is not found without the listing.
+TEST(DetectWithFake, OnlyWhatTheScopeAsksForIsFoundOut) {
+    struct Case {
+        DetectionScope scope;
+        EncoderSupport expected;
+    };
+    const Case cases[] = {
+        {{true, true}, {{"h264_amf"}, true}},
+        {{true, false}, {{"h264_amf"}, false}},
+        {{false, true}, {{}, true}},
+        {{false, false}, {{}, false}},
+    };
+    ScopedEnvironment listing("ONDREL_FAKE_ENCODERS", " V..... h264_amf  AMD AMF H.264 Encoder");
+    ScopedEnvironment working("ONDREL_FAKE_WORKING_ENCODERS", "h264_amf");
+    ScopedEnvironment hwaccels("ONDREL_FAKE_HWACCELS", "auto");
+    for (const Case& c : cases) {
+        TemporaryFolder record("detect");
+        ScopedEnvironment record_dir("ONDREL_FAKE_RECORD_DIR", path_to_utf8(record.path));
+        EXPECT_EQ(detect_encoders(testing::fake_ffmpeg(), c.scope), c.expected);
+        EXPECT_EQ(std::filesystem::exists(record.path / "h264_amf.args"), c.scope.test_encodes);
+    }
+}
+
 TEST(DetectWithFake, AnFfmpegThatCannotStartFindsNothing) {
     TemporaryFolder folder("detect");
     const EncoderSupport support = detect_encoders(folder.path / executable_file_name("none"));

@@ -1,6 +1,7 @@
 // Canceling a job, and a job whose ffmpeg is killed by someone else.
 #include "i18n/language.hpp"
 #include "platform/files.hpp"
+#include "platform/process.hpp"
 #include "support/temporary_folder.hpp"
 #include "test_programs.hpp"
 #include "video_compress/job.hpp"
@@ -57,8 +58,9 @@ bool wait_for_progress(CompressJob& job) {
 // cancel_job in another thread, so that a cancel that never returns fails the test instead
 // of hanging it.
 bool cancel_returns(CompressJob& job) {
-    auto canceled = std::async(std::launch::async, [&] { cancel_job(job); });
-    return canceled.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    auto canceled = std::async(std::launch::async, [&] { return cancel_job(job).ok(); });
+    return canceled.wait_for(std::chrono::seconds(30)) == std::future_status::ready &&
+           canceled.get();
 }
 
 TEST(JobCancel, EndsTheProcessAndTheReceiverDeletesThePartialOutput) {
@@ -132,6 +134,55 @@ TEST(JobCancel, CancelingAFinishedJobChangesNothing) {
     EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
     ASSERT_TRUE(cancel_returns(*running.job));
     EXPECT_EQ(read_file_bytes(running.output), std::optional<std::string>("FAKEVIDEO 2.5\n"));
+}
+
+// The cancel meets a process it cannot stop: it returns at once with the reason, and the job
+// ends in that Error rather than Canceled, so nobody deletes the output of an ffmpeg that may
+// still be writing it.
+TEST(JobCancel, AProcessThatCannotBeStoppedEndsTheJobInAnError) {
+    TemporaryFolder processes("unstoppable");
+    std::optional<StartedProcess> parent;
+    int unstoppable = 0;
+    {
+        ScopedEnvironment mode("ONDREL_FAKE_FFMPEG",
+                               "orphan:" + path_to_utf8(testing::fake_ffmpeg()));
+        ScopedEnvironment pid_file("ONDREL_FAKE_PID_FILE", path_to_utf8(processes.path / "pid"));
+        auto started = start_process(testing::fake_ffmpeg(), {}, ProcessPriority::Normal);
+        ASSERT_TRUE(started) << started.error();
+        parent.emplace(std::move(started.value()));
+        unstoppable = testing::read_process_id(processes.path / "pid");
+        ASSERT_GT(unstoppable, 0);
+    }
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "hang");
+    RunningJob running;
+    ASSERT_TRUE(running.job);
+    CompressJob& job = *running.job;
+    ASSERT_TRUE(wait_for_progress(job));
+    ChildProcess ffmpeg;
+    {
+        std::lock_guard<std::mutex> guard(job.child->lock);
+        ffmpeg = std::move(job.child->process);
+        job.child->process = testing::process_that_cannot_be_stopped(unstoppable);
+    }
+    const auto before = std::chrono::steady_clock::now();
+    const Status canceled = cancel_job(job);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, stop_wait_limit + std::chrono::seconds(5));
+    ASSERT_FALSE(canceled);
+    EXPECT_EQ(canceled.error().rfind("Could not stop ffmpeg: ", 0), 0u) << canceled.error();
+
+    // ffmpeg ends later on its own; the job then reports why the cancel failed.
+    ASSERT_TRUE(terminate_process(ffmpeg));
+    ASSERT_TRUE(wait_for_exit(ffmpeg));
+    const auto record = testing::collect_job(job);
+    ASSERT_TRUE(record.outcome);
+    ASSERT_TRUE(std::holds_alternative<outcome::Error>(*record.outcome));
+    EXPECT_EQ(conclude_job(*record.outcome, running.output), canceled.error());
+    EXPECT_TRUE(std::filesystem::exists(running.output));
+
+    // Ending the orphan's parent ends it too.
+    ASSERT_TRUE(terminate_process(parent->process));
+    ASSERT_TRUE(wait_for_exit(parent->process));
+    EXPECT_TRUE(testing::process_ends_within(unstoppable, std::chrono::seconds(20)));
 }
 
 } // namespace

@@ -59,6 +59,23 @@ void expect_clean_end(const JobRecord& record) {
     EXPECT_FALSE(record.other_messages);
 }
 
+// One job against the fake ffmpeg in `mode`, to its end; it must start and end cleanly.
+JobRecord run_fake_job(const SourceFolder& source, const char* mode) {
+    ScopedEnvironment fake("ONDREL_FAKE_FFMPEG", mode);
+    JobStart started = start_fake_job(source);
+    if (!started.job) {
+        ADD_FAILURE() << started.job.error();
+        return {};
+    }
+    JobRecord record = testing::collect_job(started.job.value());
+    expect_clean_end(record);
+    return record;
+}
+
+template <class Outcome> bool ended_as(const JobRecord& record) {
+    return record.outcome && std::holds_alternative<Outcome>(*record.outcome);
+}
+
 TEST(JobFaults, ASuccessfulEncodeReportsEverythingInOrder) {
     SourceFolder source;
     ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
@@ -67,7 +84,7 @@ TEST(JobFaults, ASuccessfulEncodeReportsEverythingInOrder) {
     EXPECT_EQ(started.output_path, source.output());
     const JobRecord record = testing::collect_job(started.job.value());
     expect_clean_end(record);
-    ASSERT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    ASSERT_TRUE(ended_as<outcome::Done>(record));
     EXPECT_GT(std::get<outcome::Done>(*record.outcome).elapsed_seconds, 0);
     EXPECT_EQ(percents(record), (std::vector<float>{25, 50, 75, 100, 100, 100}));
     EXPECT_EQ(record.progress.back().bitrate, "1234.5kbits/s");
@@ -84,12 +101,8 @@ TEST(JobFaults, ASuccessfulEncodeReportsEverythingInOrder) {
 
 TEST(JobFaults, AFailureAfterPartOfTheOutputRemovesThePartialFile) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "fail-partial");
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    ASSERT_TRUE(std::holds_alternative<outcome::Failed>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "fail-partial");
+    ASSERT_TRUE(ended_as<outcome::Failed>(record));
     const auto failed = std::get<outcome::Failed>(*record.outcome);
     EXPECT_EQ(failed.exit_code, 1);
     EXPECT_TRUE(failed.partial_file_removed);
@@ -99,12 +112,8 @@ TEST(JobFaults, AFailureAfterPartOfTheOutputRemovesThePartialFile) {
 
 TEST(JobFaults, AFailureBeforeAnyOutputRemovesOnlyTheReservation) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "refuse");
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    ASSERT_TRUE(std::holds_alternative<outcome::Failed>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "refuse");
+    ASSERT_TRUE(ended_as<outcome::Failed>(record));
     const auto failed = std::get<outcome::Failed>(*record.outcome);
     EXPECT_EQ(failed.exit_code, 1);
     // The empty file that reserved the name was ours, not a partial output of ffmpeg's.
@@ -115,12 +124,8 @@ TEST(JobFaults, AFailureBeforeAnyOutputRemovesOnlyTheReservation) {
 #ifdef _WIN32
 TEST(JobFaults, ACrashCodeIsReportedSigned) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "exit:3221225477"); // 0xC0000005
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    ASSERT_TRUE(std::holds_alternative<outcome::Failed>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "exit:3221225477"); // 0xC0000005
+    ASSERT_TRUE(ended_as<outcome::Failed>(record));
     EXPECT_EQ(std::get<outcome::Failed>(*record.outcome).exit_code, -1073741819);
     store_language(Language::English);
     EXPECT_EQ(outcome_text(*record.outcome).rfind("Failed (code -1073741819) after ", 0), 0u);
@@ -129,23 +134,15 @@ TEST(JobFaults, ACrashCodeIsReportedSigned) {
 
 TEST(JobFaults, AnUnreadableOutputIsInvalidAndRemoved) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "invalid");
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    EXPECT_TRUE(std::holds_alternative<outcome::Invalid>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "invalid");
+    EXPECT_TRUE(ended_as<outcome::Invalid>(record));
     EXPECT_EQ(folder_contents(source.folder.path), source.before);
 }
 
 TEST(JobFaults, MalformedProgressValuesAreIgnored) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "garbage-progress");
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "garbage-progress");
+    EXPECT_TRUE(ended_as<outcome::Done>(record));
     ASSERT_EQ(record.progress.size(), 3u);
     EXPECT_EQ(record.progress[0].bitrate, "N/A");
     EXPECT_EQ(record.progress[0].speed, 0);
@@ -160,35 +157,23 @@ TEST(JobFaults, MalformedProgressValuesAreIgnored) {
 
 TEST(JobFaults, ANonUtf8ProgressLineEndsOnlyTheProgress) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "bad-utf8-stdout");
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "bad-utf8-stdout");
+    EXPECT_TRUE(ended_as<outcome::Done>(record));
     EXPECT_EQ(percents(record), (std::vector<float>{25}));
 }
 
 TEST(JobFaults, ANonUtf8LogLineEndsOnlyTheLog) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "bad-utf8-stderr");
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "bad-utf8-stderr");
+    EXPECT_TRUE(ended_as<outcome::Done>(record));
     EXPECT_EQ(record.log, (std::vector<std::string>{"before 1", "before 2"}));
     EXPECT_EQ(percents(record).back(), 100);
 }
 
 TEST(JobFaults, TenMebibytesOfLogNeitherBlockNorGetLost) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "flood-stderr");
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "flood-stderr");
+    EXPECT_TRUE(ended_as<outcome::Done>(record));
     ASSERT_EQ(record.log.size(), 102400u);
     for (std::size_t i = 0; i < record.log.size(); ++i) {
         std::string number = std::to_string(i + 1);
@@ -202,12 +187,8 @@ TEST(JobFaults, TenMebibytesOfLogNeitherBlockNorGetLost) {
 
 TEST(JobFaults, WithoutProgressEndTheJobStillEnds) {
     SourceFolder source;
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "no-progress-end");
-    auto started = start_fake_job(source);
-    ASSERT_TRUE(started.job) << started.job.error();
-    const JobRecord record = testing::collect_job(started.job.value());
-    expect_clean_end(record);
-    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    const JobRecord record = run_fake_job(source, "no-progress-end");
+    EXPECT_TRUE(ended_as<outcome::Done>(record));
     EXPECT_EQ(percents(record), (std::vector<float>{25, 40}));
 }
 
@@ -259,7 +240,7 @@ TEST(JobFaults, TakenNamesAreSkippedAndNeverOverwritten) {
     EXPECT_EQ(started.output_path, source.folder.path / "source_h264_90p (1).mp4");
     const JobRecord record = testing::collect_job(started.job.value());
     expect_clean_end(record);
-    EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+    EXPECT_TRUE(ended_as<outcome::Done>(record));
     auto after = folder_contents(source.folder.path);
     after.erase("source_h264_90p (1).mp4");
     EXPECT_EQ(after, source.before);
@@ -289,7 +270,7 @@ TEST(JobFaults, JobsStartedTogetherGetDifferentOutputs) {
         outputs.insert(start->output_path);
         const JobRecord record = testing::collect_job(start->job.value());
         expect_clean_end(record);
-        EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
+        EXPECT_TRUE(ended_as<outcome::Done>(record));
     }
     EXPECT_EQ(outputs.size(), static_cast<std::size_t>(job_count));
     auto after = folder_contents(source.folder.path);

@@ -22,6 +22,7 @@ namespace {
 
 using testing::fake_ffmpeg;
 using testing::fake_ffprobe;
+using testing::read_process_id;
 using testing::ScopedEnvironment;
 using testing::TemporaryFolder;
 
@@ -49,18 +50,6 @@ std::int32_t query_until_ended(ChildProcess& child) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-}
-
-int read_process_id(const std::filesystem::path& file) {
-    EXPECT_TRUE(testing::wait_for_file(file, std::chrono::seconds(30)));
-    // The id is written in one go, but the file may appear before its bytes do.
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        if (const auto text = read_file_bytes(file).value_or(""); !text.empty()) {
-            return std::stoi(text);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return 0;
 }
 
 TEST(Process, ArgumentsArriveExactlyAndInOrder) {
@@ -140,14 +129,18 @@ TEST(Process, TerminateEndsARunningProcessAndCountsAnEndedOneAsDone) {
     auto running = query_exit(child);
     ASSERT_TRUE(running);
     EXPECT_FALSE(running.value().has_value());
+    // A bounded wait gives up on a process that runs on.
+    running = wait_for_exit_within(child, std::chrono::milliseconds(200));
+    ASSERT_TRUE(running) << running.error();
+    EXPECT_FALSE(running.value().has_value());
 
     ASSERT_TRUE(terminate_process(child));
-    auto waited = wait_for_exit(child);
+    auto waited = wait_for_exit_within(child, std::chrono::seconds(30));
     ASSERT_TRUE(waited) << waited.error();
 #ifdef _WIN32
-    EXPECT_EQ(waited.value(), 1);
+    EXPECT_EQ(waited.value(), std::optional<std::int32_t>(1));
 #else
-    EXPECT_EQ(waited.value(), 128 + 9);
+    EXPECT_EQ(waited.value(), std::optional<std::int32_t>(128 + 9));
 #endif
     EXPECT_TRUE(terminate_process(child));
     EXPECT_EQ(read_to_end(started.value().output), "");
@@ -189,7 +182,7 @@ TEST(Process, AChildInheritsNoOtherChildsPipes) {
     const bool ended = output.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
     auto still_running = query_exit(second.value().process);
     // Unblock the reader in any case, so a failure does not hang the test.
-    terminate_process(second.value().process);
+    EXPECT_TRUE(terminate_process(second.value().process));
     EXPECT_TRUE(ended) << "the first child's output stayed open";
     EXPECT_EQ(output.get(), "1.0\n");
     ASSERT_TRUE(still_running);
@@ -238,7 +231,7 @@ TEST(Process, NothingElseOfTheProgramIsInherited) {
     auto output = std::async(std::launch::async, [&] { return read_to_end(reader); });
     const bool ended = output.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
     auto still_running = query_exit(child.value().process);
-    terminate_process(child.value().process);
+    EXPECT_TRUE(terminate_process(child.value().process));
     EXPECT_TRUE(ended) << "the child inherited a handle that was not its own";
     ASSERT_TRUE(still_running);
     EXPECT_FALSE(still_running.value().has_value());
@@ -304,7 +297,7 @@ TEST(Process, BelowNormalPriorityIsAskedFor) {
         const int own = ::getpriority(PRIO_PROCESS, 0);
         EXPECT_EQ(std::stoi(field), below ? std::min(own + 10, 19) : own);
 #endif
-        terminate_process(started.value().process);
+        EXPECT_TRUE(terminate_process(started.value().process));
     }
 }
 

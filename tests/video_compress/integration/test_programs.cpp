@@ -91,6 +91,31 @@ bool wait_for_file(const std::filesystem::path& file, std::chrono::seconds limit
     return true;
 }
 
+int read_process_id(const std::filesystem::path& file) {
+    if (!wait_for_file(file, std::chrono::seconds(30))) {
+        return 0;
+    }
+    // The id is written in one go, but the file may appear before its bytes do.
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        if (const auto text = read_file_bytes(file).value_or(""); !text.empty()) {
+            return std::stoi(text);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return 0;
+}
+
+ChildProcess process_that_cannot_be_stopped(int process_id) {
+    ChildProcess process;
+#ifdef _WIN32
+    process.process.reset(reinterpret_cast<std::intptr_t>(::OpenProcess(
+        SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process_id))));
+#else
+    process.process.reset(process_id);
+#endif
+    return process;
+}
+
 bool process_ends_within(int process_id, std::chrono::seconds limit) {
 #ifdef _WIN32
     HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(process_id));

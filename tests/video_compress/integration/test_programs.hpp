@@ -41,6 +41,13 @@ void write_bytes(const std::filesystem::path& file, const std::string& bytes);
 // Waits up to `limit` for the file to exist.
 bool wait_for_file(const std::filesystem::path& file, std::chrono::seconds limit);
 
+// The process id a fake in "idle" mode wrote to the file; 0 when none came within 30 s.
+int read_process_id(const std::filesystem::path& file);
+
+// A process that a cancel cannot stop: on Windows a handle without the right to end it,
+// elsewhere a process that is not this program's child, so its end cannot be waited for.
+ChildProcess process_that_cannot_be_stopped(int process_id);
+
 // Whether a process with this id still runs (a zombie counts as ended); waits up to `limit`
 // for it to end.
 bool process_ends_within(int process_id, std::chrono::seconds limit);

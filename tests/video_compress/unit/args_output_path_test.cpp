@@ -1,5 +1,6 @@
 #include "i18n/language.hpp"
 #include "platform/files.hpp"
+#include "support/language_guard.hpp"
 #include "support/temporary_folder.hpp"
 #include "video_compress/output_path.hpp"
 
@@ -9,12 +10,9 @@
 namespace ondrel {
 namespace {
 
-using testing::TemporaryFolder;
+using testing::LanguageGuard;
 
-struct LanguageGuard {
-    Language saved = current_language();
-    ~LanguageGuard() { store_language(saved); }
-};
+using testing::TemporaryFolder;
 
 void touch(const std::filesystem::path& path) {
     std::ofstream(path).put('x');

@@ -41,19 +41,17 @@ TEST(HwaccelListing, ALineThatIsExactlyAuto) {
     }
 }
 
+// Two black frames from the test source, to nowhere; Quick Sync needs its device made first.
 TEST(TestEncode, ArgumentsAndTheQsvDevice) {
-    const Strings common_end{"-f",        "lavfi", "-i",  "color=c=black:s=320x240:r=30",
-                             "-frames:v", "2",     "-c:v"};
-    for (const auto name : hardware_encoder_candidates) {
-        Strings expected{"-hide_banner", "-loglevel", "error", "-y"};
-        if (name.ends_with("_qsv")) {
-            expected.insert(expected.end(),
-                            {"-init_hw_device", "qsv=hw", "-filter_hw_device", "hw"});
-        }
-        expected.insert(expected.end(), common_end.begin(), common_end.end());
-        expected.insert(expected.end(), {std::string(name), "-f", "null", "-"});
-        EXPECT_EQ(test_encoder_arguments(name), expected) << name;
-    }
+    EXPECT_EQ(test_encoder_arguments("h264_nvenc"),
+              (Strings{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                       "color=c=black:s=320x240:r=30", "-frames:v", "2", "-c:v", "h264_nvenc", "-f",
+                       "null", "-"}));
+    EXPECT_EQ(
+        test_encoder_arguments("hevc_qsv"),
+        (Strings{"-hide_banner", "-loglevel", "error", "-y", "-init_hw_device", "qsv=hw",
+                 "-filter_hw_device", "hw", "-f", "lavfi", "-i", "color=c=black:s=320x240:r=30",
+                 "-frames:v", "2", "-c:v", "hevc_qsv", "-f", "null", "-"}));
 }
 
 } // namespace

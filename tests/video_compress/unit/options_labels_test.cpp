@@ -1,16 +1,14 @@
 #include "video_compress/options.hpp"
 
 #include "platform/files.hpp"
+#include "support/language_guard.hpp"
 
 #include <gtest/gtest.h>
 
 namespace ondrel {
 namespace {
 
-struct LanguageGuard {
-    Language saved = current_language();
-    ~LanguageGuard() { store_language(saved); }
-};
+using testing::LanguageGuard;
 
 TEST(OptionsDefaults, AreTheDocumentedOnes) {
     const CompressOptions o;

@@ -1,4 +1,5 @@
 #include "i18n/language.hpp"
+#include "support/language_guard.hpp"
 #include "video_compress/progress_text.hpp"
 #include "video_compress/summary_text.hpp"
 
@@ -8,10 +9,7 @@
 namespace ondrel {
 namespace {
 
-struct LanguageGuard {
-    Language saved = current_language();
-    ~LanguageGuard() { store_language(saved); }
-};
+using testing::LanguageGuard;
 
 MediaInfo sample() {
     MediaInfo info;

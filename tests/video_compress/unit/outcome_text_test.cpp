@@ -1,5 +1,6 @@
 // How each way a job can end reads on screen, in both languages, and what the receiver does.
 #include "i18n/language.hpp"
+#include "support/language_guard.hpp"
 #include "support/temporary_folder.hpp"
 #include "video_compress/outcome_text.hpp"
 
@@ -9,10 +10,7 @@
 namespace ondrel {
 namespace {
 
-struct LanguageGuard {
-    Language previous = current_language();
-    ~LanguageGuard() { store_language(previous); }
-};
+using testing::LanguageGuard;
 
 TEST(OutcomeText, EveryOutcomeInBothLanguages) {
     LanguageGuard guard;

@@ -1,7 +1,5 @@
 #include "gui/support/menu_driving.hpp"
 
-#include "gui/support/desktop.hpp"
-#include "gui/support/gui_session.hpp"
 #include "ui/open_dialog_win32.hpp"
 
 #include <chrono>
@@ -70,14 +68,6 @@ BOOL WINAPI record_dialog(OPENFILENAMEW* dialog) {
     return TRUE;
 }
 
-std::string joined(const nlohmann::json& words) {
-    std::string line;
-    for (const auto& word : words) {
-        line += (line.empty() ? "" : " ") + word.get<std::string>();
-    }
-    return line;
-}
-
 } // namespace
 
 std::vector<MenuLine> read_menu(HMENU menu) {
@@ -119,33 +109,6 @@ bool act_on_modal_window(const wchar_t* window_class, const std::function<void(H
     KillTimer(nullptr, timer);
     pending = nullptr;
     return acted;
-}
-
-std::vector<std::string> player_calls() {
-    std::vector<std::string> calls;
-    for (const auto& line : double_record()) {
-        if (!line.is_object()) {
-            continue;
-        }
-        const std::string call = line.value("call", "");
-        if (call == "mpv_command" || call == "mpv_command_async") {
-            calls.push_back(joined(line.at("args")));
-        } else if (call == "mpv_command_string") {
-            calls.push_back(line.at("command").get<std::string>());
-        } else if (call == "mpv_set_property_async") {
-            calls.push_back(line.at("name").get<std::string>() + "=" + line.at("value").dump());
-        }
-    }
-    return calls;
-}
-
-std::uint32_t screen_pixel(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    const WindowDc screen(nullptr);
-    const COLORREF colour = GetPixel(screen.get(), point.x, point.y);
-    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
-           (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
 
 ScopedDialogRecorder::ScopedDialogRecorder() {

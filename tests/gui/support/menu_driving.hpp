@@ -1,6 +1,5 @@
-// Helpers for the menus, keys and help overlay tests: reading a built menu back, acting while
-// a popup menu or message box holds its own modal loop, the calls the libmpv double received
-// in a readable form, screen pixels, and a recorder in place of the open dialog.
+// Reading a built menu back, acting while a popup menu or message box holds its own modal
+// loop, and a recorder in place of the open dialog.
 #pragma once
 
 #include <functional>
@@ -29,13 +28,6 @@ std::vector<MenuLine> read_menu(HMENU menu);
 // no such window appeared.
 bool act_on_modal_window(const wchar_t* window_class, const std::function<void(HWND)>& action,
                          const std::function<void()>& open);
-
-// The double's player calls, oldest first, each as one line: commands as their words joined
-// by spaces ("seek 0.000 absolute+exact"), property writes as "name=value" ("pause=true").
-std::vector<std::string> player_calls();
-
-// The colour on screen at a point of a window's client area, as 0xRRGGBB.
-std::uint32_t screen_pixel(HWND window, int x, int y);
 
 // The open dialog as the program asked for it, and what the recorder answers.
 struct DialogRequest {

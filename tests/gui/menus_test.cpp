@@ -76,7 +76,6 @@ TEST_F(GuiMenus, EveryCommandDoesItsJob) {
         {1002, {"set aid 2", "show-text Audio: French — Commentary (aac, stereo) 2000"}},
         {2001, {"set sid 1", "show-text Subtitles: Q&A 2000"}},
         {2000, {"set sid no", "show-text Subtitles: off 2000"}},
-        {1000, {}},                                                  // not a track
         {2999, {}},                                                  // the dialog is cancelled
         {8, {"show-text Open a video file to compress first 2500"}}, // film.mkv is not on disk
         {7, {}},                                                     // no message
@@ -89,8 +88,8 @@ TEST_F(GuiMenus, EveryCommandDoesItsJob) {
         dispatch_menu_command(state(), id);
         EXPECT_EQ(player_calls(), calls) << id;
     }
-    ASSERT_EQ(dialog.recorder.requests.size(), 1u);
-    EXPECT_EQ(dialog.recorder.requests[0].filter.substr(0, 10), std::wstring(L"Subtitles\0", 10));
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests[0].filter.substr(0, 10), std::wstring(L"Subtitles\0", 10));
     EXPECT_TRUE(session.saved_settings().wheel_invert);
     EXPECT_TRUE(state().about);
     dispatch_menu_command(state(), 3001);
@@ -115,12 +114,12 @@ TEST_F(GuiMenus, EveryCommandDoesItsJob) {
         EXPECT_EQ(on(), before) << id;
     }
 
-    dialog.recorder.answer = L"C:\\videos\\next.mp4";
+    dialog.answer = L"C:\\videos\\next.mp4";
     dispatch_menu_command(state(), 1);
     EXPECT_EQ(state().session.playback.current_file, "C:\\videos\\next.mp4");
     const std::filesystem::path subtitles = session.app_data.path / L"next.srt";
     std::ofstream(subtitles) << "1\n00:00:01,000 --> 00:00:02,000\nHello\n";
-    dialog.recorder.answer = subtitles.wstring();
+    dialog.answer = subtitles.wstring();
     ASSERT_TRUE(pump_until([&] { return state().session.playback.file_loaded; }));
     clear_double_record();
     dispatch_menu_command(state(), 2999);
@@ -136,26 +135,26 @@ TEST_F(GuiMenus, EveryCommandDoesItsJob) {
 TEST_F(GuiMenus, OpenDialogRequestAndPathConversion) {
     ASSERT_TRUE(session.start());
     ScopedDialogRecorder dialog;
-    dialog.recorder.answer = std::wstring(L"C:\\v\\a") + wchar_t(0xD800) + L"b.mkv";
+    dialog.answer = std::wstring(L"C:\\v\\a") + wchar_t(0xD800) + L"b.mkv";
     store_language(Language::French);
     open_video_dialog(state());
     store_language(Language::English);
-    ASSERT_EQ(dialog.recorder.requests.size(), 1u);
-    const DialogRequest& request = dialog.recorder.requests[0];
-    EXPECT_EQ(request.structure_size, 152u);
-    EXPECT_EQ(request.owner, main());
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    const OPENFILENAMEW& asked = dialog.requests[0].dialog;
+    EXPECT_EQ(asked.lStructSize, 152u);
+    EXPECT_EQ(asked.hwndOwner, main());
     const std::wstring nul(1, L'\0');
-    EXPECT_EQ(request.filter,
+    EXPECT_EQ(dialog.requests[0].filter,
               L"Vidéos" + nul +
                   L"*.mp4;*.m4v;*.mkv;*.webm;*.avi;*.mov;*.wmv;*.flv;*.mpg;*.mpeg;*.ts;*.m2ts;"
                   L"*.mts;*.3gp;*.ogv;*.vob;*.divx;*.f4v;*.asf;*.rm;*.rmvb" +
                   nul + L"Tous les fichiers" + nul + L"*.*" + nul + nul);
-    EXPECT_EQ(request.filter_index, 1u);
-    EXPECT_EQ(request.max_file, 32768u);
-    EXPECT_TRUE(request.buffer_zeroed);
-    EXPECT_EQ(request.flags, static_cast<DWORD>(OFN_EXPLORER | OFN_FILEMUSTEXIST));
-    EXPECT_FALSE(request.has_title);
-    EXPECT_FALSE(request.has_initial_folder);
+    EXPECT_EQ(asked.nFilterIndex, 1u);
+    EXPECT_EQ(asked.nMaxFile, 32768u);
+    EXPECT_TRUE(dialog.requests[0].buffer_zeroed);
+    EXPECT_EQ(asked.Flags, static_cast<DWORD>(OFN_EXPLORER | OFN_FILEMUSTEXIST));
+    EXPECT_EQ(asked.lpstrTitle, nullptr);
+    EXPECT_EQ(asked.lpstrInitialDir, nullptr);
     EXPECT_EQ(state().session.playback.current_file, "C:\\v\\a\xEF\xBF\xBD"
                                                      "b.mkv");
 }

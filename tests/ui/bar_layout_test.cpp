@@ -64,10 +64,7 @@ TEST(BarLayout, TimeTextNeedsMoreRoomThanItsWidthAndTheReserve) {
         SCOPED_TRACE(c.width);
         const BarLayout layout = bar_layout(96, c.width, 44, c.compressing);
         EXPECT_EQ(layout.time.width(), c.time_width);
-        EXPECT_EQ(layout.time.left, 172);
-        // The seek bar takes the room the times leave.
-        EXPECT_EQ(layout.seek.left, 178 + c.time_width);
-        EXPECT_EQ(layout.seek.right, c.width - 338 - 12);
+        EXPECT_EQ(layout.seek.left, 178 + c.time_width); // the room the times leave
     }
 }
 

@@ -1,4 +1,4 @@
-#include "i18n/language.hpp"
+#include "support/scoped_language.hpp"
 #include "ui/bar_layout.hpp"
 #include "ui/bar_look.hpp"
 
@@ -7,10 +7,7 @@
 namespace ondrel {
 namespace {
 
-struct LanguageGuard {
-    Language saved = current_language();
-    ~LanguageGuard() { store_language(saved); }
-};
+using testing::ScopedLanguage;
 
 BarLook playing() {
     BarLook look;
@@ -111,8 +108,7 @@ TEST(BarTimeText, ClockFormsSpeedAndPreview) {
 }
 
 TEST(BarTexts, CompressionAndTooltipsInBothLanguages) {
-    LanguageGuard guard;
-    store_language(Language::English);
+    ScopedLanguage guard(Language::English);
     EXPECT_EQ(compression_progress_text(41.5), "Compressing 42%");
     EXPECT_EQ(bar_tooltip_text(item_open), "Open a file (Ctrl+O)");
     EXPECT_EQ(bar_tooltip_text(item_full_screen), "Full screen (F, double-click) — Esc to exit");

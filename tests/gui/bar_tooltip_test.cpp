@@ -44,9 +44,7 @@ void expect_tools(const AppState& state, bool hidden) {
 TEST_F(GuiBarTooltips, TenToolsFollowTheLayoutTheLanguageAndTheHiddenBar) {
     ASSERT_TRUE(session.start());
     const HWND first = state().tooltip_window;
-    wchar_t class_name[64] = {};
-    GetClassNameW(first, class_name, 64);
-    EXPECT_STREQ(class_name, L"tooltips_class32");
+    EXPECT_EQ(class_name(first), L"tooltips_class32");
     EXPECT_EQ(GetWindow(first, GW_OWNER), main());
     EXPECT_NE(GetWindowLongPtrW(first, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     const LONG_PTR styles = WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP;

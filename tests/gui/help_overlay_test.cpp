@@ -30,17 +30,10 @@ TEST_F(GuiHelp, SizeAndPlaceAt96And144Dpi) {
     SetWindowPos(main(), nullptr, 100, 50, 1000, 800, SWP_NOZORDER);
     const HWND overlay = open_help();
     ASSERT_NE(overlay, nullptr);
-    RECT rect{};
-    GetWindowRect(overlay, &rect);
-    EXPECT_EQ(sides(rect),
+    EXPECT_EQ(sides(window_rect(overlay)),
               (std::array<LONG, 4>{250, 105, 250 + 700, 105 + 690})); // centred on the main window
-    wchar_t class_name[64] = {};
-    GetClassNameW(overlay, class_name, 64);
-    EXPECT_STREQ(class_name, L"Ondrel.Help");
-    EXPECT_EQ(GetWindow(overlay, GW_OWNER), main());
-    EXPECT_NE(GetWindowLongPtrW(overlay, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
-    EXPECT_EQ(GetWindowLongPtrW(overlay, GWL_STYLE) & (WS_POPUP | WS_BORDER | WS_CAPTION),
-              WS_POPUP | WS_BORDER);
+    EXPECT_EQ(class_name(overlay), L"Ondrel.Help");
+    expect_owned_tool_popup(overlay, main());
     EXPECT_EQ(GetFocus(), overlay);
     // While it is open the main window leaves it the focus.
     SendMessageW(main(), WM_ACTIVATE, WA_ACTIVE, 0);
@@ -52,8 +45,7 @@ TEST_F(GuiHelp, SizeAndPlaceAt96And144Dpi) {
     change_dpi(144); // the main window: 1440 × 885 at (100, 50)
     const HWND large = open_help();
     ASSERT_NE(large, nullptr);
-    GetWindowRect(large, &rect);
-    EXPECT_EQ(sides(rect), (std::array<LONG, 4>{295, -25, 295 + 1050, -25 + 1035}));
+    EXPECT_EQ(sides(window_rect(large)), (std::array<LONG, 4>{295, -25, 295 + 1050, -25 + 1035}));
 }
 
 TEST_F(GuiHelp, ClosesOnItsKeysOnAClickAndOnLosingActivation) {

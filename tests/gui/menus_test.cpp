@@ -193,8 +193,7 @@ TEST_F(GuiMenus, CompressionNeedsALoadedRegularFile) {
 TEST_F(GuiMenus, ScreenshotsAndTheTrackMenuAboveItsButton) {
     ASSERT_TRUE(play(tracks_scenario()));
     SetWindowPos(main(), nullptr, 60, 40, 900, 560, SWP_NOZORDER);
-    RECT bar{};
-    GetWindowRect(state().control_bar, &bar);
+    const RECT bar = window_rect(state().control_bar);
     for (const Language language : {Language::English, Language::French}) {
         store_language(language);
         const std::wstring suffix = language == Language::English ? L"-en.png" : L"-fr.png";
@@ -211,7 +210,7 @@ TEST_F(GuiMenus, ScreenshotsAndTheTrackMenuAboveItsButton) {
         EXPECT_TRUE(act_on_modal_window(
             L"#32768",
             [&](HWND menu) {
-                GetWindowRect(menu, &placed);
+                placed = window_rect(menu);
                 screenshot(L"subtitle-menu");
             },
             [&] { show_track_menu(state(), "sub", 6); }));

@@ -154,6 +154,18 @@ std::wstring message_box_text(HWND box) {
     return best;
 }
 
+RECT window_rect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::wstring class_name(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
 std::uint32_t Picture::at(int x, int y) const {
     return pixels.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                      static_cast<std::size_t>(x));

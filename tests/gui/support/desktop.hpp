@@ -41,6 +41,10 @@ wait_for_exit(const StartedProgram& program,
 // Visible top-level windows of a process, optionally of one class.
 std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* class_name = nullptr);
 
+// A window's place on the screen, and its class name.
+RECT window_rect(HWND window);
+std::wstring class_name(HWND window);
+
 // The text of a window (title or control text).
 std::wstring window_text(HWND window);
 

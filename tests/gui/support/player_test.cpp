@@ -24,4 +24,11 @@ void PlayerTest::change_dpi(UINT dpi) const {
     SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rect));
 }
 
+void expect_owned_tool_popup(HWND window, HWND owner) {
+    EXPECT_EQ(GetWindow(window, GW_OWNER), owner);
+    EXPECT_NE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_POPUP | WS_BORDER | WS_CAPTION),
+              WS_POPUP | WS_BORDER);
+}
+
 } // namespace ondrel::testing

@@ -32,4 +32,7 @@ protected:
     void change_dpi(UINT dpi) const;
 };
 
+// A popup with a border and no caption, a tool window owned by `owner`.
+void expect_owned_tool_popup(HWND window, HWND owner);
+
 } // namespace ondrel::testing

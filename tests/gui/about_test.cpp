@@ -1,8 +1,6 @@
 // The About window on the real main window: opening, size and place, hover, clicks, keys,
 // the saved check box, links, the language switch, leaks and screenshots.
-#include "gui/support/desktop.hpp"
-#include "gui/support/gui_session.hpp"
-#include "gui/support/png_writer.hpp"
+#include "gui/support/player_test.hpp"
 #include "main/language_switch.hpp"
 #include "main/window_classes_win32.hpp"
 #include "platform/win32/wide.hpp"
@@ -10,27 +8,25 @@
 #include "ui/about_texts.hpp"
 #include "ui/about_win32.hpp"
 
-#include <gtest/gtest.h>
-
 namespace ondrel::testing {
 namespace {
 
-struct LinkCall {
-    std::wstring operation;
-    std::wstring address;
-    int show = 0;
-};
-std::vector<LinkCall> link_calls;
+constexpr std::uint32_t accent = 0x3B8EF0;
+constexpr std::uint32_t background = 0x242427;
+constexpr std::uint32_t highlight = 0x3A3A3E;
+
+// The ShellExecuteW calls of the links: operation, address, show command.
+std::vector<std::tuple<std::wstring, std::wstring, int>> link_calls;
 
 HINSTANCE WINAPI record_link(HWND, LPCWSTR operation, LPCWSTR address, LPCWSTR parameters,
                              LPCWSTR folder, INT show) {
     EXPECT_EQ(parameters, nullptr);
     EXPECT_EQ(folder, nullptr);
-    link_calls.push_back({operation, address, show});
+    link_calls.emplace_back(operation, address, show);
     return reinterpret_cast<HINSTANCE>(42);
 }
 
-class AboutWindowTest : public ::testing::Test {
+class GuiAbout : public PlayerTest {
 protected:
     void SetUp() override {
         link_calls.clear();
@@ -38,18 +34,17 @@ protected:
     }
     void TearDown() override { set_about_link_opener(nullptr); }
 
-    AboutWindow& about() const { return *session.state().about; }
-    HWND window() const { return session.state().about->window.get(); }
+    AboutWindow& about() const { return *state().about; }
+    HWND window() const { return about().window.get(); }
 
-    const HotSpot& spot(HotSpotKind kind, std::size_t nth = 0) const {
+    HotSpot spot(HotSpotKind kind, std::size_t nth = 0) const {
         for (const HotSpot& s : about().hot_spots) {
             if (s.kind == kind && nth-- == 0) {
                 return s;
             }
         }
         ADD_FAILURE() << "no such hot spot";
-        static const HotSpot none;
-        return none;
+        return {};
     }
 
     static LPARAM centre(const HotSpot& s) {
@@ -63,122 +58,79 @@ protected:
 
     // Runs the messages until the main window has disposed of the About window.
     bool wait_until_disposed() const {
-        return pump_until([&] { return !session.state().about; }, std::chrono::seconds(5));
+        return pump_until([&] { return !state().about; }, std::chrono::seconds(5));
     }
 
     void reopen() {
-        if (session.state().about) {
+        if (state().about) {
             SendMessageW(window(), WM_KEYDOWN, VK_ESCAPE, 0);
             ASSERT_TRUE(wait_until_disposed());
         }
-        open_about(session.state());
-        ASSERT_TRUE(session.state().about);
+        open_about(state());
+        ASSERT_TRUE(state().about);
     }
 
-    // Switches the main window to another DPI the way a monitor change does.
-    void change_dpi(UINT dpi) const {
-        RECT rect{};
-        GetWindowRect(session.main(), &rect);
-        rect.right = rect.left + 960 * static_cast<LONG>(dpi) / 96;
-        rect.bottom = rect.top + 590 * static_cast<LONG>(dpi) / 96;
-        SendMessageW(session.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&rect));
-    }
-
-    // What WM_PAINT puts into the client area, as 0x00RRGGBB pixels.
-    std::vector<std::uint32_t> painted(SIZE& size) const {
+    // What WM_PAINT puts into the client area.
+    Picture painted() const {
         RECT client{};
         GetClientRect(window(), &client);
-        size = SIZE{client.right, client.bottom};
-        WindowDc screen(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = size.cx;
-        info.bmiHeader.biHeight = -size.cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        UniqueBitmap bitmap(
-            CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        CompatibleDc memory(CreateCompatibleDC(screen.get()));
-        {
-            SelectedObject selected(memory.get(), bitmap.get());
-            paint_about(about(), memory.get(), client);
-            GdiFlush();
-        }
-        const auto* source = static_cast<const std::uint32_t*>(bits);
-        std::vector<std::uint32_t> pixels(source, source + size.cx * size.cy);
-        for (auto& p : pixels) {
-            p &= 0x00FFFFFFu;
-        }
-        return pixels;
+        return paint_picture(client.right, client.bottom,
+                             [&](HDC dc) { paint_about(about(), dc, client); });
     }
-
-    GuiSession session;
 };
-
-constexpr std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-    return (r << 16) | (g << 8) | b;
-}
 
 std::vector<HWND> about_windows() {
     return windows_of_process(GetCurrentProcessId(), about_window_class);
 }
 
-TEST_F(AboutWindowTest, OpensAtStartupAsAnOwnedToolWindow) {
+TEST_F(GuiAbout, OpensAtStartupAsAnOwnedToolWindow) {
     ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.state().about);
+    ASSERT_TRUE(state().about);
     EXPECT_EQ(about_windows(), std::vector<HWND>{window()});
     EXPECT_EQ(window_text(window()), L"About Ondrel");
-    EXPECT_EQ(GetWindow(window(), GW_OWNER), session.main());
-    const LONG_PTR style = GetWindowLongPtrW(window(), GWL_STYLE);
-    EXPECT_EQ(style & (WS_POPUP | WS_BORDER | WS_CAPTION), WS_POPUP | WS_BORDER);
-    EXPECT_TRUE(GetWindowLongPtrW(window(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    expect_owned_tool_popup(window(), main());
     EXPECT_EQ(GetFocus(), window());
     EXPECT_TRUE(about().picture) << "bitmap resource 2";
-    EXPECT_FALSE(about().hide_at_startup);
 
     // Opening it again only brings it to the front.
     const HWND first = window();
-    SetForegroundWindow(session.main());
-    ASSERT_EQ(GetForegroundWindow(), session.main());
-    open_about(session.state());
+    SetForegroundWindow(main());
+    ASSERT_EQ(GetForegroundWindow(), main());
+    open_about(state());
     EXPECT_EQ(window(), first);
     EXPECT_EQ(GetForegroundWindow(), first);
     EXPECT_EQ(about_windows().size(), 1u);
 }
 
-TEST_F(AboutWindowTest, HiddenAtStartupByTheSettingAndTitledInFrench) {
+TEST_F(GuiAbout, HiddenAtStartupByTheSettingAndTitledInFrench) {
     session.write_settings("language=fr\nhide_about=1\n");
     ASSERT_TRUE(session.start());
-    EXPECT_FALSE(session.state().about);
+    EXPECT_FALSE(state().about);
     EXPECT_TRUE(about_windows().empty());
     // Opened from the menu it starts with the box ticked, in French.
-    open_about(session.state());
-    ASSERT_TRUE(session.state().about);
+    open_about(state());
+    ASSERT_TRUE(state().about);
     EXPECT_TRUE(about().hide_at_startup);
     EXPECT_EQ(window_text(window()), L"À propos de Ondrel");
 }
 
-TEST_F(AboutWindowTest, WidthFollowsTheScaleAndTheTopNeverGoesAboveTheScreen) {
+TEST_F(GuiAbout, WidthFollowsTheScaleAndTheTopNeverGoesAboveTheScreen) {
     ASSERT_TRUE(session.start());
-    SetWindowPos(session.main(), nullptr, 100, 0, 800, 400, SWP_NOZORDER);
     for (const UINT dpi : {96u, 144u}) {
         SCOPED_TRACE(dpi);
         change_dpi(dpi);
-        SetWindowPos(session.main(), nullptr, 100, 0, 800, 400, SWP_NOZORDER);
+        SetWindowPos(main(), nullptr, 100, 0, 800, 400, SWP_NOZORDER);
         reopen();
-        RECT main{};
-        GetWindowRect(session.main(), &main);
-        ASSERT_EQ(main.top, 0);
-        RECT rect{};
-        GetWindowRect(window(), &rect);
-        EXPECT_EQ(rect.right - rect.left, dpi == 96 ? 560 : 840);
-        EXPECT_EQ(rect.left, main.left + (main.right - main.left - (rect.right - rect.left)) / 2);
-        // Taller than the main window at the top of the screen: its top is 0, not negative.
-        EXPECT_GT(rect.bottom - rect.top, main.bottom - main.top);
+        const RECT main_rect = window_rect(main());
+        const RECT rect = window_rect(window());
+        // Centred across a main window at the top of the screen, and taller than it: its top
+        // is 0, not negative.
+        const LONG width = dpi == 96 ? 560 : 840;
+        EXPECT_EQ(rect.right - rect.left, width);
+        EXPECT_EQ(rect.left, (main_rect.left + main_rect.right - width) / 2);
+        EXPECT_EQ(main_rect.top, 0);
         EXPECT_EQ(rect.top, 0);
+        EXPECT_GT(rect.bottom, main_rect.bottom);
         // The window is exactly as tall as its layout.
         RECT client{};
         GetClientRect(window(), &client);
@@ -191,92 +143,80 @@ TEST_F(AboutWindowTest, WidthFollowsTheScaleAndTheTopNeverGoesAboveTheScreen) {
     }
     // Centred vertically on a main window that is tall enough.
     change_dpi(96);
-    SetWindowPos(session.main(), nullptr, 40, 30, 900, 1400, SWP_NOZORDER);
+    SetWindowPos(main(), nullptr, 40, 30, 900, 1400, SWP_NOZORDER);
     reopen();
-    RECT main{};
-    GetWindowRect(session.main(), &main);
-    RECT rect{};
-    GetWindowRect(window(), &rect);
-    ASSERT_GT(main.bottom - main.top, rect.bottom - rect.top);
-    EXPECT_EQ(rect.top, main.top + (main.bottom - main.top - (rect.bottom - rect.top)) / 2);
+    const RECT main_rect = window_rect(main());
+    const RECT rect = window_rect(window());
+    const LONG height = rect.bottom - rect.top;
+    ASSERT_LT(height, main_rect.bottom - main_rect.top);
+    EXPECT_EQ(rect.top, (main_rect.top + main_rect.bottom - height) / 2);
 }
 
-TEST_F(AboutWindowTest, HoverGivesTheHandAndHighlightsBothCloseControls) {
+TEST_F(GuiAbout, HoverGivesTheHandAndHighlightsBothCloseControls) {
     ASSERT_TRUE(session.start());
     const auto cursor_now = [&] {
         SendMessageW(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window()),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return GetCursor();
     };
-    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
-    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
-    SIZE size{};
     const HotSpot button = spot(HotSpotKind::Close, 1);
-    const auto button_pixel = [&](const std::vector<std::uint32_t>& pixels, LONG x) {
-        return pixels[static_cast<std::size_t>((button.top + button.bottom) / 2) * size.cx + x];
-    };
-
-    std::vector<std::uint32_t> pixels = painted(size);
+    const int row = (button.top + button.bottom) / 2;
+    Picture picture = painted();
     // The fill takes in the right edge too.
-    EXPECT_EQ(button_pixel(pixels, button.left), rgb(59, 142, 240));
-    EXPECT_EQ(button_pixel(pixels, button.right), rgb(59, 142, 240));
-    EXPECT_EQ(button_pixel(pixels, button.right + 1), rgb(36, 36, 39));
-    EXPECT_EQ(button_pixel(pixels, button.left - 1), rgb(36, 36, 39));
+    EXPECT_EQ(picture.at(button.left, row), accent);
+    EXPECT_EQ(picture.at(button.right, row), accent);
+    EXPECT_EQ(picture.at(button.right + 1, row), background);
+    EXPECT_EQ(picture.at(button.left - 1, row), background);
 
     SendMessageW(window(), WM_MOUSEMOVE, 0, centre(spot(HotSpotKind::Link)));
     EXPECT_EQ(about().hover.kind, HotSpotKind::Link);
     EXPECT_EQ(about().hover.address, texts::about::site_address);
-    EXPECT_EQ(cursor_now(), hand);
+    EXPECT_EQ(cursor_now(), LoadCursorW(nullptr, IDC_HAND));
 
     // The close glyph lights up the Close button too.
-    SendMessageW(window(), WM_MOUSEMOVE, 0, centre(spot(HotSpotKind::Close)));
-    EXPECT_EQ(about().hover.kind, HotSpotKind::Close);
-    pixels = painted(size);
-    EXPECT_EQ(button_pixel(pixels, button.left + 1), rgb(90, 162, 245));
     const HotSpot glyph = spot(HotSpotKind::Close);
-    EXPECT_EQ(
-        pixels[static_cast<std::size_t>(glyph.top + 1) * size.cx + (glyph.left + glyph.right) / 2],
-        rgb(58, 58, 62));
+    SendMessageW(window(), WM_MOUSEMOVE, 0, centre(glyph));
+    EXPECT_EQ(about().hover.kind, HotSpotKind::Close);
+    picture = painted();
+    EXPECT_EQ(picture.at(button.left + 1, row), 0x5AA2F5u);
+    EXPECT_EQ(picture.at((glyph.left + glyph.right) / 2, glyph.top + 1), highlight);
 
     SendMessageW(window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, button.top - 10));
     EXPECT_EQ(about().hover.kind, HotSpotKind::None);
-    EXPECT_EQ(cursor_now(), arrow);
+    EXPECT_EQ(cursor_now(), LoadCursorW(nullptr, IDC_ARROW));
 }
 
-TEST_F(AboutWindowTest, HeaderDragsTheWindowExceptOverTheCloseGlyph) {
+TEST_F(GuiAbout, HeaderDragsTheWindowExceptOverTheCloseGlyph) {
     ASSERT_TRUE(session.start());
-    const auto hit = [&](LONG x, LONG y) {
+    const HotSpot glyph = spot(HotSpotKind::Close);
+    const std::tuple<LONG, LONG, LRESULT> cases[] = {
+        {200, 20, HTCAPTION},
+        {5, 43, HTCAPTION},
+        {(glyph.left + glyph.right) / 2, (glyph.top + glyph.bottom) / 2, HTCLIENT},
+        {200, 44, HTCLIENT},
+        {200, 300, HTCLIENT},
+    };
+    for (const auto& [x, y, hit] : cases) {
         POINT point{x, y};
         ClientToScreen(window(), &point);
-        return SendMessageW(window(), WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
-    };
-    const HotSpot glyph = spot(HotSpotKind::Close);
-    EXPECT_EQ(hit(200, 20), HTCAPTION);
-    EXPECT_EQ(hit(5, 43), HTCAPTION);
-    EXPECT_EQ(hit((glyph.left + glyph.right) / 2, (glyph.top + glyph.bottom) / 2), HTCLIENT);
-    EXPECT_EQ(hit(200, 44), HTCLIENT);
-    EXPECT_EQ(hit(200, 300), HTCLIENT);
+        EXPECT_EQ(SendMessageW(window(), WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)), hit)
+            << x << "," << y;
+    }
 }
 
-TEST_F(AboutWindowTest, CloseGlyphClosesOnlyWhenReleasedOnIt) {
+TEST_F(GuiAbout, EachWayOfClosingIt) {
     ASSERT_TRUE(session.start());
+    // A press on the close glyph released elsewhere does nothing.
     const HotSpot glyph = spot(HotSpotKind::Close);
     SendMessageW(window(), WM_LBUTTONDOWN, MK_LBUTTON, centre(glyph));
     SendMessageW(window(), WM_LBUTTONUP, 0, MAKELPARAM(glyph.left - 40, glyph.bottom + 200));
+    SendMessageW(window(), WM_KEYDOWN, 'A', 0); // nor does another key
     pump_for(std::chrono::milliseconds(100));
-    ASSERT_TRUE(session.state().about);
+    ASSERT_TRUE(state().about);
     EXPECT_FALSE(about().closed);
 
-    const HWND closing = window();
-    click(glyph);
-    ASSERT_TRUE(wait_until_disposed());
-    EXPECT_FALSE(IsWindow(closing));
-    EXPECT_EQ(GetFocus(), session.main());
-}
-
-TEST_F(AboutWindowTest, CloseButtonEnterEscapeAndWmCloseEachCloseIt) {
-    ASSERT_TRUE(session.start());
     const std::function<void(HWND)> ways[] = {
+        [&](HWND) { click(glyph); },
         [&](HWND) { click(spot(HotSpotKind::Close, 1)); },
         [](HWND w) { SendMessageW(w, WM_KEYDOWN, VK_RETURN, 0); },
         [](HWND w) { SendMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0); },
@@ -284,102 +224,91 @@ TEST_F(AboutWindowTest, CloseButtonEnterEscapeAndWmCloseEachCloseIt) {
     };
     for (std::size_t i = 0; i < std::size(ways); ++i) {
         SCOPED_TRACE(i);
-        reopen();
+        if (i > 0) {
+            open_about(state());
+        }
         const HWND open = window();
-        // Another key does nothing.
-        SendMessageW(open, WM_KEYDOWN, 'A', 0);
-        EXPECT_FALSE(about().closed);
         ways[i](open);
-        // WM_CLOSE leaves the window to the main window, which destroys it later.
+        // The main window destroys it later, when it sees the close flag.
         EXPECT_TRUE(IsWindow(open));
         ASSERT_TRUE(wait_until_disposed());
         EXPECT_FALSE(IsWindow(open));
         EXPECT_TRUE(about_windows().empty());
+        EXPECT_EQ(GetFocus(), main());
     }
 }
 
-TEST_F(AboutWindowTest, CheckBoxIsSavedAtOnceBothWays) {
+TEST_F(GuiAbout, CheckBoxIsSavedAtOnceBothWays) {
     ASSERT_TRUE(session.start());
-    SIZE size{};
     const HotSpot box = spot(HotSpotKind::CheckBox);
-    const auto box_pixel = [&] {
-        const std::vector<std::uint32_t> pixels = painted(size);
-        return pixels[static_cast<std::size_t>(box.top + 10) * size.cx + box.left + 1];
-    };
-    EXPECT_EQ(box_pixel(), rgb(58, 58, 62));
+    const auto box_colour = [&] { return painted().at(box.left + 1, box.top + 10); };
+    EXPECT_EQ(box_colour(), highlight);
     click(box);
     EXPECT_TRUE(session.saved_settings().hide_about);
-    EXPECT_TRUE(session.state().settings.hide_about);
-    EXPECT_EQ(box_pixel(), rgb(59, 142, 240));
+    EXPECT_TRUE(state().settings.hide_about);
+    EXPECT_EQ(box_colour(), accent);
     click(box);
     EXPECT_FALSE(session.saved_settings().hide_about);
-    EXPECT_EQ(box_pixel(), rgb(58, 58, 62));
+    EXPECT_EQ(box_colour(), highlight);
     click(box);
     session.close();
     EXPECT_TRUE(session.saved_settings().hide_about);
 }
 
-TEST_F(AboutWindowTest, LinksGoToTheShellAndOtherClicksDoNot) {
+TEST_F(GuiAbout, LinksGoToTheShellAndOtherClicksDoNot) {
     ASSERT_TRUE(session.start());
     click(spot(HotSpotKind::Link, 0));
     click(spot(HotSpotKind::Link, 1));
     SendMessageW(window(), WM_LBUTTONUP, 0, MAKELPARAM(3, 300));
-    ASSERT_EQ(link_calls.size(), 2u);
-    EXPECT_EQ(link_calls[0].operation, L"open");
-    EXPECT_EQ(link_calls[0].address, widen(texts::about::site_address));
-    EXPECT_EQ(link_calls[0].show, SW_SHOWNORMAL);
-    EXPECT_EQ(link_calls[1].address, widen(texts::about::companion_address));
-    EXPECT_TRUE(session.state().about);
+    EXPECT_EQ(link_calls, (decltype(link_calls){
+                              {L"open", widen(texts::about::site_address), SW_SHOWNORMAL},
+                              {L"open", widen(texts::about::companion_address), SW_SHOWNORMAL}}));
+    EXPECT_TRUE(state().about);
 }
 
-TEST_F(AboutWindowTest, LanguageSwitchRepaintsButKeepsTheWindowText) {
-    ASSERT_TRUE(session.start());
-    pump_for(std::chrono::milliseconds(100));
-    ValidateRect(window(), nullptr);
-    set_language(session.state().settings, Language::French);
-    RECT update{};
-    EXPECT_TRUE(GetUpdateRect(window(), &update, FALSE));
-    EXPECT_EQ(window_text(window()), L"About Ondrel");
-}
-
-TEST_F(AboutWindowTest, NoGdiObjectLeftAfterFiftyOpenings) {
+TEST_F(GuiAbout, NoGdiObjectLeftAfterFiftyOpenings) {
     ASSERT_TRUE(session.start());
     reopen(); // the first opening may allocate what GDI keeps for the process
     SendMessageW(window(), WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(wait_until_disposed());
-    const std::size_t gdi_before = gdi_object_count();
+    const std::size_t before = gdi_object_count();
     {
         // The count sees a single object come and go.
         const UniqueBrush probe(CreateSolidBrush(RGB(1, 2, 3)));
-        ASSERT_EQ(gdi_object_count(), gdi_before + 1);
+        ASSERT_EQ(gdi_object_count(), before + 1);
     }
-    ASSERT_EQ(gdi_object_count(), gdi_before);
     for (int i = 0; i < 50; ++i) {
-        open_about(session.state());
-        ASSERT_TRUE(session.state().about);
+        open_about(state());
+        ASSERT_TRUE(state().about);
         UpdateWindow(window()); // a real paint with every font and the picture
         SendMessageW(window(), WM_MOUSEMOVE, 0, centre(spot(HotSpotKind::Close, 1)));
         UpdateWindow(window());
         SendMessageW(window(), WM_KEYDOWN, VK_ESCAPE, 0);
         ASSERT_TRUE(wait_until_disposed());
     }
-    EXPECT_EQ(gdi_object_count(), gdi_before);
+    EXPECT_EQ(gdi_object_count(), before);
 }
 
-TEST_F(AboutWindowTest, RowsFitAndScreenshotsInBothLanguages) {
+TEST_F(GuiAbout, LanguageSwitchRowsThatFitAndScreenshots) {
     ASSERT_TRUE(session.start());
-    for (const char* language : {"en", "fr"}) {
+    // A switch repaints the open window; its window text stays in the old language.
+    pump_for(std::chrono::milliseconds(100));
+    ValidateRect(window(), nullptr);
+    set_language(state().settings, Language::French);
+    EXPECT_TRUE(GetUpdateRect(window(), nullptr, FALSE));
+    EXPECT_EQ(window_text(window()), L"About Ondrel");
+    for (const Language language : {Language::French, Language::English}) {
         for (const UINT dpi : {96u, 144u}) {
-            SCOPED_TRACE(std::string(language) + " " + std::to_string(dpi));
-            set_language(session.state().settings,
-                         language == std::string("fr") ? Language::French : Language::English);
+            const std::wstring name = std::wstring(L"about-") +
+                                      (language == Language::French ? L"fr-" : L"en-") +
+                                      std::to_wstring(dpi) + L"dpi.png";
+            SCOPED_TRACE(narrow(name));
+            set_language(state().settings, language);
             change_dpi(dpi);
             reopen();
-
             // Each licence row's two texts side by side leave a gap between them.
             RECT client{};
             GetClientRect(window(), &client);
-            const LONG padding = about_size(24, about().scale);
             WindowDc screen(nullptr);
             SelectedObject font(screen.get(),
                                 about().fonts[static_cast<std::size_t>(AboutFont::Small)].get());
@@ -390,18 +319,13 @@ TEST_F(AboutWindowTest, RowsFitAndScreenshotsInBothLanguages) {
                                       &extent);
                 return extent.cx;
             };
+            const float scale = about().scale;
             for (const auto& row : texts::about::licence_rows()) {
-                EXPECT_LT(width_of(row.left) + width_of(row.right) + about_size(12, about().scale),
-                          client.right - 2 * padding)
+                EXPECT_LT(width_of(row.left) + width_of(row.right) + about_size(12, scale),
+                          client.right - 2 * about_size(24, scale))
                     << row.left;
             }
-
-            SIZE size{};
-            const std::vector<std::uint32_t> pixels = painted(size);
-            const std::wstring name =
-                L"about-" + widen(language) + L"-" + std::to_wstring(dpi) + L"dpi.png";
-            EXPECT_TRUE(write_png(screenshot_folder() / name, static_cast<std::uint32_t>(size.cx),
-                                  static_cast<std::uint32_t>(size.cy), pixels));
+            EXPECT_TRUE(painted().save(screenshot_folder() / name));
         }
     }
 }

@@ -1,48 +1,35 @@
 // Every key and character of the player, with Ctrl and Shift set as the keyboard would,
 // and what reached libmpv or the window.
-#include "gui/support/desktop.hpp"
-#include "gui/support/gui_session.hpp"
 #include "gui/support/menu_driving.hpp"
-#include "ui/help_win32.hpp"
+#include "gui/support/player_test.hpp"
 #include "ui/keys_win32.hpp"
-
-#include <gtest/gtest.h>
 
 namespace ondrel::testing {
 namespace {
 
-const char* const tracks_scenario = R"({"default": {"duration": 600,
-    "audio": [{"title": "One"}, {"title": "Two"}], "sub": [{"title": "Words", "codec": ""}],
-    "aid": 1}})";
+using GuiKeys = PlayerTest;
+using Calls = std::vector<std::string>;
 
 // Ctrl and Shift as GetKeyState will read them.
 void set_modifiers(bool ctrl, bool shift) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    keys[VK_LCONTROL] = keys[VK_CONTROL];
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    keys[VK_LSHIFT] = keys[VK_SHIFT];
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(keys);
 }
 
-struct KeyCase {
-    const char* name;
-    WORD key;
-    bool ctrl;
-    bool shift;
-    bool handled;
-    std::vector<std::string> calls;
-};
-
-TEST(GuiKeys, EveryKeyOfTheTable) {
-    GuiSession session;
-    session.write_scenario(nlohmann::json::parse(tracks_scenario));
-    ASSERT_TRUE(session.start(L"Ondrel.exe C:\\videos\\film.mkv"));
-    AppState& state = session.state();
-    ASSERT_TRUE(pump_until([&] { return state.session.playback.file_loaded; }));
+TEST_F(GuiKeys, EveryKeyAndCharacterWithAFile) {
+    ASSERT_TRUE(play(tracks_scenario()));
     ScopedDialogRecorder dialog;
-    const std::vector<std::string> none;
+    struct KeyCase {
+        const char* name;
+        WORD key;
+        bool ctrl;
+        bool shift;
+        bool handled;
+        Calls calls;
+    };
     const KeyCase cases[] = {
         {"Space", VK_SPACE, false, false, true, {"pause=1", "write-watch-later-config"}},
         {"K", 'K', false, false, true, {"pause=0"}},
@@ -63,109 +50,67 @@ TEST(GuiKeys, EveryKeyOfTheTable) {
         {"Ctrl+Down", VK_DOWN, true, false, true, {"volume=80.0", "show-text Volume: 80% 1000"}},
         {"M", 'M', false, false, true, {"mute=1", "show-text Muted 1000"}},
         {"Ctrl+M", 'M', true, false, true, {"mute=0", "show-text Sound on 1000"}},
-        {"A", 'A', false, false, true, {"set aid 2", "show-text Audio: Two (aac, stereo) 2000"}},
-        {"S", 'S', false, false, true, {"set sid 1", "show-text Subtitles: Words 2000"}},
-        {"Ctrl+A", 'A', true, false, false, none},
-        {"Ctrl+S", 'S', true, false, false, none},
-        {"Ctrl+T", 'T', true, false, false, none},
-        {"Ctrl+I", 'I', true, false, false, none},
-        {"Ctrl+C", 'C', true, false, false, none},
-        {"O", 'O', false, false, false, none},
+        {"A",
+         'A',
+         false,
+         false,
+         true,
+         {"set aid 2", "show-text Audio: French — Commentary (aac, stereo) 2000"}},
+        {"S", 'S', false, false, true, {"set sid 1", "show-text Subtitles: Q&A 2000"}},
+        {"Ctrl+A", 'A', true, false, false, {}},
+        {"Ctrl+S", 'S', true, false, false, {}},
+        {"Ctrl+T", 'T', true, false, false, {}},
+        {"Ctrl+I", 'I', true, false, false, {}},
+        {"Ctrl+C", 'C', true, false, false, {}},
+        {"O", 'O', false, false, false, {}},
         {"C", 'C', false, false, true, {"show-text Open a video file to compress first 2500"}},
-        {"Q", 'Q', false, false, false, none},
-        {"F10", VK_F10, false, false, false, none},
-        {"Numpad plus", VK_ADD, false, false, false, none},
+        {"Q", 'Q', false, false, false, {}},
+        {"F10", VK_F10, false, false, false, {}},
+        {"Numpad plus", VK_ADD, false, false, false, {}},
     };
     for (const KeyCase& c : cases) {
         set_modifiers(c.ctrl, c.shift);
         clear_double_record();
-        EXPECT_EQ(handle_key_down(state, c.key), c.handled) << c.name;
+        EXPECT_EQ(handle_key_down(state(), c.key), c.handled) << c.name;
         EXPECT_EQ(player_calls(), c.calls) << c.name;
     }
 
-    // Keys whose effect is on the window or the settings.
+    // Keys whose effect is on the window or the settings, in turn.
     struct StateCase {
         const char* name;
         WORD key;
         bool ctrl;
         std::function<bool()> changed;
     };
+    const auto full_screen = [&] { return state().full_screen; };
+    const auto windowed = [&] { return !state().full_screen; };
     const StateCase state_cases[] = {
-        {"F", 'F', false, [&] { return state.full_screen; }},
-        {"Ctrl+F", 'F', true, [&] { return !state.full_screen; }},
-        {"Enter", VK_RETURN, false, [&] { return state.full_screen; }},
-        {"Esc", VK_ESCAPE, false, [&] { return !state.full_screen; }},
-        {"Ctrl+Esc", VK_ESCAPE, true, [&] { return !state.full_screen; }},
-        {"F11", VK_F11, false, [&] { return state.full_screen; }},
-        {"Ctrl+F11", VK_F11, true, [&] { return !state.full_screen; }},
-        {"Ctrl+Enter", VK_RETURN, true, [&] { return state.full_screen; }},
-        {"Esc leaves", VK_ESCAPE, false, [&] { return !state.full_screen; }},
+        {"F", 'F', false, full_screen},
+        {"Ctrl+F", 'F', true, windowed},
+        {"Enter", VK_RETURN, false, full_screen},
+        {"Esc", VK_ESCAPE, false, windowed},
+        {"Ctrl+Esc", VK_ESCAPE, true, windowed},
+        {"F11", VK_F11, false, full_screen},
+        {"Ctrl+F11", VK_F11, true, windowed},
+        {"Ctrl+Enter", VK_RETURN, true, full_screen},
+        {"Esc leaves", VK_ESCAPE, false, windowed},
         {"T", 'T', false, [&] { return session.saved_settings().always_on_top; }},
         {"I", 'I', false, [&] { return session.saved_settings().multi_instance; }},
-        {"F1", VK_F1, false, [&] { return state.help_overlay != nullptr; }},
-        {"Ctrl+F1", VK_F1, true, [&] { return state.help_overlay == nullptr; }},
-        {"Ctrl+O", 'O', true, [&] { return dialog.recorder.requests.size() == 1; }},
+        {"F1", VK_F1, false, [&] { return state().help_overlay != nullptr; }},
+        {"Ctrl+F1", VK_F1, true, [&] { return state().help_overlay == nullptr; }},
+        {"Ctrl+O", 'O', true, [&] { return dialog.requests.size() == 1; }},
     };
     for (const StateCase& c : state_cases) {
         set_modifiers(c.ctrl, false);
-        EXPECT_TRUE(handle_key_down(state, c.key)) << c.name;
+        EXPECT_TRUE(handle_key_down(state(), c.key)) << c.name;
         EXPECT_TRUE(c.changed()) << c.name;
     }
     set_modifiers(false, false);
-}
 
-TEST(GuiKeys, EdgeCasesThroughTheWindowMessages) {
-    GuiSession session;
-    session.write_settings("language=en\nvolume=98\n");
-    ASSERT_TRUE(session.start());
-    AppState& state = session.state();
-    set_modifiers(false, false);
-
-    // Without a file: Home is taken and does nothing; "," and "." do nothing; "+" works.
-    clear_double_record();
-    EXPECT_TRUE(handle_key_down(state, VK_HOME));
-    for (const wchar_t c : {L',', L'.'}) {
-        SendMessageW(session.main(), WM_CHAR, c, 0);
-    }
-    EXPECT_EQ(player_calls(), std::vector<std::string>{});
-    SendMessageW(session.main(), WM_CHAR, L'+', 0);
-    EXPECT_EQ(player_calls(),
-              (std::vector<std::string>{"speed=1.25", "show-text Speed: ×1.25 1000"}));
-
-    // Up at 98 gives 100, and again 100 with the message shown again.
-    clear_double_record();
-    SendMessageW(session.main(), WM_KEYDOWN, VK_UP, 1);
-    SendMessageW(session.main(), WM_KEYDOWN, VK_UP, 0x40000001); // auto-repeat
-    EXPECT_EQ(player_calls(),
-              (std::vector<std::string>{"volume=100.0", "show-text Volume: 100% 1000",
-                                        "volume=100.0", "show-text Volume: 100% 1000"}));
-
-    // The wheel: one step of 5 per message, up is louder unless the wheel is inverted.
-    clear_double_record();
-    SendMessageW(session.main(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)),
-                 0);
-    state.settings.wheel_invert = true;
-    SendMessageW(session.main(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    SendMessageW(session.main(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-1)), 0);
-    EXPECT_EQ(player_calls(),
-              (std::vector<std::string>{"volume=95.0", "show-text Volume: 95% 1000", "volume=90.0",
-                                        "show-text Volume: 90% 1000", "volume=95.0",
-                                        "show-text Volume: 95% 1000"}));
-}
-
-TEST(GuiKeys, CharactersWithAFileAndTheKeypadPlus) {
-    GuiSession session;
-    ASSERT_TRUE(session.start(L"Ondrel.exe C:\\videos\\film.mkv"));
-    ASSERT_TRUE(pump_until([&] { return session.state().session.playback.file_loaded; }));
-    set_modifiers(false, false);
-    struct CharCase {
-        wchar_t unit;
-        std::vector<std::string> calls;
-    };
-    const CharCase cases[] = {
+    const std::pair<wchar_t, Calls> characters[] = {
         {L'+', {"speed=1.25", "show-text Speed: ×1.25 1000"}},
         {L'-', {"speed=1.0", "show-text Speed: ×1 1000"}},
-        {L'-', {"speed=0.75", "show-text Speed: ×0.75 1000"}},
+        {L'+', {"speed=1.25", "show-text Speed: ×1.25 1000"}},
         {L'=', {"speed=1.0", "show-text Speed: ×1 1000"}},
         {L',', {"frame-back-step"}},
         {L'.', {"frame-step"}},
@@ -173,32 +118,57 @@ TEST(GuiKeys, CharactersWithAFileAndTheKeypadPlus) {
         {static_cast<wchar_t>(0xD83D), {}}, // half of a character
         {static_cast<wchar_t>(0xDE00), {}},
     };
-    for (const CharCase& c : cases) {
+    for (const auto& [unit, calls] : characters) {
         clear_double_record();
-        EXPECT_EQ(SendMessageW(session.main(), WM_CHAR, c.unit, 0), 0);
-        EXPECT_EQ(player_calls(), c.calls) << static_cast<int>(c.unit);
+        EXPECT_EQ(SendMessageW(main(), WM_CHAR, unit, 0), 0);
+        EXPECT_EQ(player_calls(), calls) << static_cast<int>(unit);
     }
-
     // The keypad's plus is no key of the table; its character does the work.
     clear_double_record();
-    MSG key{session.main(), WM_KEYDOWN, VK_ADD, 0x004E0001, 0, {}};
+    MSG key{main(), WM_KEYDOWN, VK_ADD, 0x004E0001, 0, {}};
     TranslateMessage(&key);
     DispatchMessageW(&key);
     pump_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(player_calls(),
-              (std::vector<std::string>{"speed=1.25", "show-text Speed: ×1.25 1000"}));
-}
+    EXPECT_EQ(player_calls(), (Calls{"speed=1.25", "show-text Speed: ×1.25 1000"}));
 
-TEST(GuiKeys, AltF4ClosesAndTheMenuKeyOpensTheMenu) {
-    GuiSession session;
-    ASSERT_TRUE(session.start());
-    set_modifiers(false, false);
+    // The menu key opens the menu; Alt+F4 is left to Windows, which closes the window.
     EXPECT_TRUE(act_on_modal_window(
         L"#32768", [](HWND) { EndMenu(); },
-        [&] { SendMessageW(session.main(), WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)); }));
-    const HWND main = session.main();
-    SendMessageW(main, WM_SYSKEYDOWN, VK_F4, 1 << 29);
-    EXPECT_TRUE(pump_until([&] { return !IsWindow(main); }));
+        [&] { SendMessageW(main(), WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)); }));
+    const HWND window = main();
+    SendMessageW(window, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(window); }));
+}
+
+TEST_F(GuiKeys, EdgeCasesWithoutAFile) {
+    session.write_settings("language=en\nvolume=98\n");
+    ASSERT_TRUE(session.start());
+    set_modifiers(false, false);
+    // Home is taken and does nothing; "," and "." do nothing; "+" works.
+    clear_double_record();
+    EXPECT_TRUE(handle_key_down(state(), VK_HOME));
+    SendMessageW(main(), WM_CHAR, L',', 0);
+    SendMessageW(main(), WM_CHAR, L'.', 0);
+    EXPECT_EQ(player_calls(), Calls{});
+    SendMessageW(main(), WM_CHAR, L'+', 0);
+    EXPECT_EQ(player_calls(), (Calls{"speed=1.25", "show-text Speed: ×1.25 1000"}));
+
+    // Up at 98 gives 100, and again 100 with the message shown again.
+    clear_double_record();
+    SendMessageW(main(), WM_KEYDOWN, VK_UP, 1);
+    SendMessageW(main(), WM_KEYDOWN, VK_UP, 0x40000001); // auto-repeat
+    EXPECT_EQ(player_calls(), (Calls{"volume=100.0", "show-text Volume: 100% 1000", "volume=100.0",
+                                     "show-text Volume: 100% 1000"}));
+
+    // The wheel: one step of 5 per message, up is louder unless the wheel is inverted.
+    clear_double_record();
+    SendMessageW(main(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)), 0);
+    state().settings.wheel_invert = true;
+    SendMessageW(main(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    SendMessageW(main(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-1)), 0);
+    EXPECT_EQ(player_calls(),
+              (Calls{"volume=95.0", "show-text Volume: 95% 1000", "volume=90.0",
+                     "show-text Volume: 90% 1000", "volume=95.0", "show-text Volume: 95% 1000"}));
 }
 
 } // namespace

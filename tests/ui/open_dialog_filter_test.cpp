@@ -1,4 +1,4 @@
-#include "i18n/language.hpp"
+#include "support/scoped_language.hpp"
 #include "ui/open_dialog_filter.hpp"
 
 #include <gtest/gtest.h>
@@ -6,15 +6,13 @@
 namespace ondrel {
 namespace {
 
+using testing::ScopedLanguage;
+
+// The French list, with the videos' patterns, is checked on the dialog's request.
 TEST(OpenDialogFilter, PairsEachEndingInNulThenOneMoreNul) {
-    const Language saved = current_language();
-    store_language(Language::English);
-    EXPECT_EQ(open_dialog_filter("Videos", "*.mp4;*.mkv"),
-              std::u16string(u"Videos\0*.mp4;*.mkv\0All files\0*.*\0\0", 34));
-    store_language(Language::French);
-    EXPECT_EQ(open_dialog_filter("Sous-titres", "*.srt"),
-              std::u16string(u"Sous-titres\0*.srt\0Tous les fichiers\0*.*\0\0", 41));
-    store_language(saved);
+    ScopedLanguage english(Language::English);
+    EXPECT_EQ(open_dialog_filter("Subtitles", "*.srt"),
+              std::u16string(u"Subtitles\0*.srt\0All files\0*.*\0\0", 31));
 }
 
 TEST(OpenDialogFilter, PathIsTheBufferUpToItsFirstNul) {

@@ -1,15 +1,12 @@
-// Drives the control bar of a running GuiSession: where its items are on the main window,
-// real mouse messages to them, the bar painted into a bitmap, and what libmpv was asked.
+// Drives the control bar of the running main window: where its items are, real mouse messages
+// to them, and the bar painted into a bitmap.
 #pragma once
 
-#include "gui/support/gui_session.hpp"
+#include "gui/support/player_test.hpp"
 #include "ui/bar_layout.hpp"
 #include "ui/bar_look.hpp"
 
 #include <cstdint>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 namespace ondrel::testing {
 
@@ -17,7 +14,6 @@ namespace ondrel::testing {
 struct BarGeometry {
     BarLayout layout;
     int top = 0;
-    int width = 0;
     int height = 0;
 };
 BarGeometry bar_geometry(const AppState& state);
@@ -28,29 +24,17 @@ POINT item_centre(const AppState& state, std::uint8_t item);
 // A point at `fraction` along a slider (seek or volume), in main-window client coordinates.
 POINT slider_point(const AppState& state, std::uint8_t slider, double fraction);
 
-// Sends a mouse message with the point (and MK_LBUTTON for moves while dragging).
+// A mouse message at the point (with MK_LBUTTON on presses and double clicks).
 void send_mouse(HWND main, UINT message, POINT point);
 // A press and a release at the same place.
 void click(HWND main, POINT point);
 
-// The bar painted into a 32-bit bitmap of its own size.
-struct BarPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, row by row from the top
+// The bar as paint_bar draws it, at its size.
+Picture paint_bar_picture(const AppState& state);
 
-    Rgb at(int x, int y) const;
-    bool save(const std::filesystem::path& file) const;
-};
-BarPicture paint_bar_picture(const AppState& state);
-
-// The arguments of every asynchronous libmpv command whose first word is `name`, in order.
-std::vector<std::vector<std::string>> async_commands(const char* name);
-
-// Values written to a libmpv property through mpv_set_property_async, in order.
-std::vector<nlohmann::json> property_writes(const std::string& name);
-
-// Waits until the session has loaded its file.
-bool wait_for_file(GuiSession& session);
+// A colour as the pictures hold it, 0xRRGGBB.
+constexpr std::uint32_t packed(Rgb colour) {
+    return (std::uint32_t{colour.red} << 16) | (std::uint32_t{colour.green} << 8) | colour.blue;
+}
 
 } // namespace ondrel::testing

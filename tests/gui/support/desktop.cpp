@@ -154,18 +154,31 @@ std::wstring message_box_text(HWND box) {
     return best;
 }
 
-bool save_window_screenshot(HWND window, const std::filesystem::path& file) {
+RECT window_rect(HWND window) {
     RECT rect{};
-    if (!GetWindowRect(window, &rect)) {
-        return false;
-    }
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) {
-        return false;
-    }
-    WindowDc screen(nullptr);
-    CompatibleDc memory(CreateCompatibleDC(screen.get()));
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::wstring class_name(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::uint32_t Picture::at(int x, int y) const {
+    return pixels.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                     static_cast<std::size_t>(x));
+}
+
+bool Picture::save(const std::filesystem::path& file) const {
+    std::filesystem::create_directories(file.parent_path());
+    return write_png(file, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+                     pixels);
+}
+
+Picture paint_picture(int width, int height, const std::function<void(HDC)>& paint) {
+    Picture picture;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -174,22 +187,46 @@ bool save_window_screenshot(HWND window, const std::filesystem::path& file) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
+    WindowDc screen(nullptr);
+    CompatibleDc memory(CreateCompatibleDC(screen.get()));
     UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr) {
-        return false;
+    if (width <= 0 || height <= 0 || !bitmap || bits == nullptr) {
+        return picture;
     }
     {
         SelectedObject selected(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+        paint(memory.get());
         GdiFlush();
     }
+    picture.width = width;
+    picture.height = height;
     const auto* source = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(source, source + static_cast<std::size_t>(width) * height);
-    for (auto& p : pixels) {
+    picture.pixels.assign(source, source + static_cast<std::size_t>(width) * height);
+    for (auto& p : picture.pixels) {
         p &= 0x00FFFFFFu;
     }
-    return write_png(file, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
-                     pixels);
+    return picture;
+}
+
+bool save_window_screenshot(HWND window, const std::filesystem::path& file) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const Picture shot =
+        paint_picture(rect.right - rect.left, rect.bottom - rect.top, [&](HDC memory) {
+            WindowDc screen(nullptr);
+            BitBlt(memory, 0, 0, rect.right - rect.left, rect.bottom - rect.top, screen.get(),
+                   rect.left, rect.top, SRCCOPY);
+        });
+    return !shot.pixels.empty() && shot.save(file);
+}
+
+std::uint32_t screen_pixel(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    const WindowDc screen(nullptr);
+    const COLORREF colour = GetPixel(screen.get(), point.x, point.y);
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
 
 std::size_t gdi_object_count() {

@@ -4,7 +4,9 @@
 
 #include "platform/win32/handles.hpp"
 
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -39,14 +41,38 @@ wait_for_exit(const StartedProgram& program,
 // Visible top-level windows of a process, optionally of one class.
 std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* class_name = nullptr);
 
+// A window's place on the screen, and its class name.
+RECT window_rect(HWND window);
+std::wstring class_name(HWND window);
+
 // The text of a window (title or control text).
 std::wstring window_text(HWND window);
 
 // The message text of a message box (its static text control).
 std::wstring message_box_text(HWND box);
 
+// What was drawn into a 32-bit bitmap: 0x00RRGGBB pixels, row by row from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    std::uint32_t at(int x, int y) const;
+    bool save(const std::filesystem::path& file) const; // as a PNG
+};
+// Lets `paint` draw into a fresh bitmap of the size; empty when it cannot be made.
+Picture paint_picture(int width, int height, const std::function<void(HDC)>& paint);
+
 // Saves what the screen shows of the window as a PNG.
 bool save_window_screenshot(HWND window, const std::filesystem::path& file);
+
+// A rectangle as {left, top, right, bottom}, which checks can compare and print.
+inline std::array<LONG, 4> sides(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The colour on screen at a point of a window's client area, as 0xRRGGBB.
+std::uint32_t screen_pixel(HWND window, int x, int y);
 
 // The GDI objects this process holds (GetGuiResources). Wine answers 0 there, so under Wine
 // the live entries of the process's GDI handle table are counted instead.

@@ -55,6 +55,35 @@ std::vector<nlohmann::json> recorded(const std::string& call) {
     return found;
 }
 
+std::vector<std::string> player_calls() {
+    std::vector<std::string> calls;
+    for (const auto& line : double_record()) {
+        const std::string call = line.is_object() ? line.value("call", "") : "";
+        if (call == "mpv_command" || call == "mpv_command_async") {
+            std::string words;
+            for (const auto& word : line.at("args")) {
+                words += (words.empty() ? "" : " ") + word.get<std::string>();
+            }
+            calls.push_back(words);
+        } else if (call == "mpv_command_string") {
+            calls.push_back(line.at("command").get<std::string>());
+        } else if (call == "mpv_set_property_async") {
+            calls.push_back(line.at("name").get<std::string>() + "=" + line.at("value").dump());
+        }
+    }
+    return calls;
+}
+
+std::vector<std::string> player_calls(const std::string& start) {
+    std::vector<std::string> found;
+    for (std::string& call : player_calls()) {
+        if (call.starts_with(start)) {
+            found.push_back(std::move(call));
+        }
+    }
+    return found;
+}
+
 GuiSession::GuiSession() {
     clear_double_record();
     // English unless a test says otherwise, whatever the machine's display language.

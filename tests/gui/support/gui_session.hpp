@@ -2,10 +2,10 @@
 // test program, with its own settings folder; and reads what the double recorded.
 #pragma once
 
-#include "ui/app_state_win32.hpp"
 #include "main/main_window_win32.hpp"
 #include "platform/files.hpp"
 #include "support/temporary_folder.hpp"
+#include "ui/app_state_win32.hpp"
 
 #include <nlohmann/json.hpp>
 #include <string>
@@ -19,6 +19,12 @@ void clear_double_record();
 
 // The recorded calls of one kind ("option", "command", ...), in order.
 std::vector<nlohmann::json> recorded(const std::string& call);
+
+// The double's player calls, oldest first, each as one line: commands as their words joined
+// by spaces ("seek 0.000 absolute+exact"), property writes as "name=value" ("pause=true").
+std::vector<std::string> player_calls();
+// Those of the calls that begin with `start` ("seek ", "volume=").
+std::vector<std::string> player_calls(const std::string& start);
 
 struct GuiSession {
     TemporaryFolder app_data{"gui"};

@@ -1,67 +1,47 @@
 #include "gui/support/menu_driving.hpp"
 
-#include "gui/support/desktop.hpp"
-#include "gui/support/gui_session.hpp"
 #include "ui/open_dialog_win32.hpp"
 
-#include <chrono>
+#include <algorithm>
+#include <utility>
 
 namespace ondrel::testing {
 namespace {
 
-struct PendingAction {
-    const wchar_t* window_class = nullptr;
-    std::function<void(HWND)> action;
-    bool done = false;
-    std::chrono::steady_clock::time_point deadline;
-};
-PendingAction* pending = nullptr;
-
-HWND visible_window_of_class(const wchar_t* window_class) {
-    HWND found = nullptr;
-    for (HWND window = FindWindowExW(nullptr, nullptr, window_class, nullptr); window != nullptr;
-         window = FindWindowExW(nullptr, window, window_class, nullptr)) {
-        if (IsWindowVisible(window)) {
-            found = window;
-        }
-    }
-    return found;
-}
+const wchar_t* awaited_class = nullptr;
+std::function<void(HWND)> awaited_action;
+int ticks_left = 0;
 
 void CALLBACK on_modal_timer(HWND, UINT, UINT_PTR, DWORD) {
-    if (pending == nullptr || pending->done) {
+    if (!awaited_action) {
         return;
     }
-    if (const HWND window = visible_window_of_class(pending->window_class)) {
-        pending->done = true;
-        pending->action(window);
-    } else if (std::chrono::steady_clock::now() > pending->deadline) {
-        pending->done = true; // give up and close whatever holds the loop
+    HWND found = nullptr; // the last visible one: Wine keeps hidden menus around
+    for (HWND window = FindWindowExW(nullptr, nullptr, awaited_class, nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, awaited_class, nullptr)) {
+        found = IsWindowVisible(window) ? window : found;
+    }
+    if (found != nullptr) {
+        std::exchange(awaited_action, nullptr)(found);
+    } else if (--ticks_left < 0) {
+        awaited_action = nullptr; // give up and close whatever holds the loop
         EndMenu();
     }
 }
 
-DialogRecorder* dialog_recorder = nullptr;
+ScopedDialogRecorder* dialog_recorder = nullptr;
 
 BOOL WINAPI record_dialog(OPENFILENAMEW* dialog) {
     DialogRequest request;
-    request.structure_size = dialog->lStructSize;
-    request.owner = dialog->hwndOwner;
+    request.dialog = *dialog;
     const wchar_t* filter = dialog->lpstrFilter;
     std::size_t length = 0;
     while (filter != nullptr && !(filter[length] == L'\0' && filter[length + 1] == L'\0')) {
         ++length;
     }
     request.filter.assign(filter, filter == nullptr ? 0 : length + 2);
-    request.filter_index = dialog->nFilterIndex;
-    request.max_file = dialog->nMaxFile;
-    request.buffer_zeroed = true;
-    for (DWORD i = 0; i < dialog->nMaxFile; ++i) {
-        request.buffer_zeroed &= dialog->lpstrFile[i] == L'\0';
-    }
-    request.flags = dialog->Flags;
-    request.has_title = dialog->lpstrTitle != nullptr;
-    request.has_initial_folder = dialog->lpstrInitialDir != nullptr;
+    request.buffer_zeroed = std::all_of(dialog->lpstrFile, dialog->lpstrFile + dialog->nMaxFile,
+                                        [](wchar_t c) { return c == L'\0'; });
     dialog_recorder->requests.push_back(request);
     if (!dialog_recorder->answer) {
         return FALSE;
@@ -70,36 +50,23 @@ BOOL WINAPI record_dialog(OPENFILENAMEW* dialog) {
     return TRUE;
 }
 
-std::string joined(const nlohmann::json& words) {
-    std::string line;
-    for (const auto& word : words) {
-        line += (line.empty() ? "" : " ") + word.get<std::string>();
-    }
-    return line;
-}
-
 } // namespace
 
 std::vector<MenuLine> read_menu(HMENU menu) {
     std::vector<MenuLine> lines;
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        const UINT position = static_cast<UINT>(i);
+    for (UINT position = 0; position < static_cast<UINT>(GetMenuItemCount(menu)); ++position) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
         GetMenuItemInfoW(menu, position, TRUE, &info);
-        MenuLine line;
-        line.separator = (info.fType & MFT_SEPARATOR) != 0;
         wchar_t text[512] = {};
         GetMenuStringW(menu, position, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-        line.text = text;
-        line.id = info.wID;
+        // Both ways of reading the state must agree.
         const UINT state = GetMenuState(menu, position, MF_BYPOSITION);
-        line.grayed = (state & MF_GRAYED) != 0 && (info.fState & MFS_GRAYED) != 0;
-        line.checked = (state & MF_CHECKED) != 0 && (info.fState & MFS_CHECKED) != 0;
-        line.submenu = info.hSubMenu;
-        lines.push_back(line);
+        lines.push_back({(info.fType & MFT_SEPARATOR) != 0, text, info.wID,
+                         (state & MF_GRAYED) != 0 && (info.fState & MFS_GRAYED) != 0,
+                         (state & MF_CHECKED) != 0 && (info.fState & MFS_CHECKED) != 0,
+                         info.hSubMenu});
     }
     return lines;
 }
@@ -107,49 +74,21 @@ std::vector<MenuLine> read_menu(HMENU menu) {
 bool act_on_modal_window(const wchar_t* window_class, const std::function<void(HWND)>& action,
                          const std::function<void()>& open) {
     bool acted = false;
-    PendingAction request{window_class,
-                          [&](HWND window) {
-                              acted = true;
-                              action(window);
-                          },
-                          false, std::chrono::steady_clock::now() + std::chrono::seconds(10)};
-    pending = &request;
+    awaited_class = window_class;
+    awaited_action = [&](HWND window) {
+        acted = true;
+        action(window);
+    };
+    ticks_left = 100; // ten seconds
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, on_modal_timer);
     open();
     KillTimer(nullptr, timer);
-    pending = nullptr;
+    awaited_action = nullptr;
     return acted;
 }
 
-std::vector<std::string> player_calls() {
-    std::vector<std::string> calls;
-    for (const auto& line : double_record()) {
-        if (!line.is_object()) {
-            continue;
-        }
-        const std::string call = line.value("call", "");
-        if (call == "mpv_command" || call == "mpv_command_async") {
-            calls.push_back(joined(line.at("args")));
-        } else if (call == "mpv_command_string") {
-            calls.push_back(line.at("command").get<std::string>());
-        } else if (call == "mpv_set_property_async") {
-            calls.push_back(line.at("name").get<std::string>() + "=" + line.at("value").dump());
-        }
-    }
-    return calls;
-}
-
-std::uint32_t screen_pixel(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    const WindowDc screen(nullptr);
-    const COLORREF colour = GetPixel(screen.get(), point.x, point.y);
-    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
-           (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
-}
-
 ScopedDialogRecorder::ScopedDialogRecorder() {
-    dialog_recorder = &recorder;
+    dialog_recorder = this;
     set_open_file_name_call(record_dialog);
 }
 

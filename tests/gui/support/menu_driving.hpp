@@ -1,6 +1,5 @@
-// Helpers for the menus, keys and help overlay tests: reading a built menu back, acting while
-// a popup menu or message box holds its own modal loop, the calls the libmpv double received
-// in a readable form, screen pixels, and a recorder in place of the open dialog.
+// Reading a built menu back, acting while a popup menu or message box holds its own modal
+// loop, and a recorder in place of the open dialog.
 #pragma once
 
 #include <functional>
@@ -30,32 +29,20 @@ std::vector<MenuLine> read_menu(HMENU menu);
 bool act_on_modal_window(const wchar_t* window_class, const std::function<void(HWND)>& action,
                          const std::function<void()>& open);
 
-// The double's player calls, oldest first, each as one line: commands as their words joined
-// by spaces ("seek 0.000 absolute+exact"), property writes as "name=value" ("pause=true").
-std::vector<std::string> player_calls();
-
-// The colour on screen at a point of a window's client area, as 0xRRGGBB.
-std::uint32_t screen_pixel(HWND window, int x, int y);
-
-// The open dialog as the program asked for it, and what the recorder answers.
+// The open dialog as the program asked for it: the structure (its pointers only good for
+// comparing with null), the filter list up to its closing double NUL, and whether the file
+// buffer came zeroed.
 struct DialogRequest {
-    DWORD structure_size = 0;
-    HWND owner = nullptr;
-    std::wstring filter; // the whole list, NULs included, up to its closing double NUL
-    DWORD filter_index = 0;
-    DWORD max_file = 0;
+    OPENFILENAMEW dialog{};
+    std::wstring filter;
     bool buffer_zeroed = false;
-    DWORD flags = 0;
-    bool has_title = false;
-    bool has_initial_folder = false;
 };
-struct DialogRecorder {
-    std::vector<DialogRequest> requests;
-    std::optional<std::wstring> answer; // the chosen path; nothing cancels
-};
-// Puts the recorder in place of GetOpenFileNameW for its lifetime.
+// Stands in for GetOpenFileNameW while it lives: records each request and answers with
+// `answer` (nothing cancels).
 struct ScopedDialogRecorder {
-    DialogRecorder recorder;
+    std::vector<DialogRequest> requests;
+    std::optional<std::wstring> answer;
+
     ScopedDialogRecorder();
     ScopedDialogRecorder(const ScopedDialogRecorder&) = delete;
     ScopedDialogRecorder& operator=(const ScopedDialogRecorder&) = delete;

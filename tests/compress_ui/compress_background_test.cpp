@@ -73,6 +73,14 @@ HICON system_icon(LPCWSTR which) {
     return LoadIconW(nullptr, which);
 }
 
+// A screenshot for a person to look at, painted now.
+bool photograph(HWND dialog, const std::string& name) {
+    RedrawWindow(dialog, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    save_window_screenshot(dialog, screenshot_folder() / path_from_utf8(name + ".png"));
+    return true;
+}
+
 bool same_bytes(const std::filesystem::path& a, const std::filesystem::path& b) {
     const auto first = read_file_bytes(a);
     return first && first == read_file_bytes(b);
@@ -147,6 +155,9 @@ TEST(BackgroundCompression, ClosingMidJobFollowsTheJobToItsEndAndOffersTheFolder
             return progressing.texts.size() == 3 && progressing.texts[1].starts_with(output_name);
         },
         [&] {
+            return save_window_screenshot(dialog, screenshot_folder() / "background-dialog.png");
+        },
+        [&] {
             // The close button, Alt+F4 and Escape while the job runs.
             PostMessageW(dialog, WM_CLOSE, 0, 0);
             PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -181,6 +192,7 @@ TEST(BackgroundCompression, ClosingMidJobFollowsTheJobToItsEndAndOffersTheFolder
                 return false;
             }
             completion = read_dialog(next);
+            photograph(next, "completion-dialog");
             PostMessageW(next, TDM_CLICK_BUTTON, completion_open_folder_button_id, 0);
             return true;
         },

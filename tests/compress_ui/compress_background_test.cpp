@@ -296,6 +296,54 @@ TEST(BackgroundCompression, ConfirmingTheCancelDeletesThePartialFileAndReportsNo
     EXPECT_TRUE(shell_calls().executed.empty());
 }
 
+TEST(BackgroundCompression, AJobEndingDuringTheQuestionIsStillReported) {
+    GatedCompression job;
+    HWND dialog = nullptr;
+    HWND box = nullptr;
+    bool waited_under_the_question = false;
+    DialogView completion;
+    std::vector<ModalStep> steps{
+        [&] {
+            dialog = find_task_dialog();
+            if (dialog != nullptr) {
+                PostMessageW(dialog, TDM_CLICK_BUTTON, background_cancel_button_id, 0);
+            }
+            return dialog != nullptr;
+        },
+        [&] {
+            box = find_owned_dialog(dialog);
+            if (box != nullptr) {
+                job.gate.release("ok");
+            }
+            return box != nullptr;
+        },
+        [&] { return app()->compression->last_result.has_value(); },
+        wait_for(600ms),
+        [&] {
+            waited_under_the_question = IsWindowVisible(dialog) && IsWindowVisible(box);
+            PostMessageW(box, WM_COMMAND, IDYES, 0); // too late: the job is done
+            return true;
+        },
+        [&] {
+            const HWND next = find_task_dialog();
+            if (next == nullptr || IsWindow(dialog)) {
+                return false;
+            }
+            completion = read_dialog(next);
+            PostMessageW(next, TDM_CLICK_BUTTON, IDCLOSE, 0);
+            return true;
+        },
+        [&] { return find_task_dialog() == nullptr; },
+    };
+    const ScriptResult result = job.close_with(std::move(steps));
+    ASSERT_TRUE(result.finished);
+    EXPECT_TRUE(result.strays.empty());
+    EXPECT_TRUE(waited_under_the_question);
+    ASSERT_FALSE(completion.texts.empty());
+    EXPECT_EQ(completion.texts[0], L"Compression finished");
+    EXPECT_TRUE(same_bytes(job.output, clip("video_aac.mp4")));
+}
+
 TEST(BackgroundCompression, AFailedJobIsReportedWithTheSourceName) {
     GatedCompression job;
     DialogView completion;

@@ -58,14 +58,6 @@ bool job_succeeded(const CompressWindow& record) {
     return record.last_result && record.last_result->success;
 }
 
-// The progress bar counts tenths of a percent.
-WPARAM progress_position(float percent) {
-    if (!(percent > 0.0f)) {
-        return 0; // negative or not a number
-    }
-    return static_cast<WPARAM>(std::lround(std::fmin(percent, 100.0f) * 10.0f));
-}
-
 void refresh_analysis_lines(const CompressWindow& record) {
     const HWND info = record.control(Control::InfoLine);
     if (record.probe_error) {
@@ -115,7 +107,7 @@ void refresh_status_and_buttons(const CompressWindow& record) {
     }
     const JobProgress& progress = record.progress;
     SendMessageW(record.control(Control::ProgressBar), PBM_SETPOS,
-                 progress_position(progress.percent), 0);
+                 static_cast<WPARAM>(progress_bar_position(progress.percent)), 0);
     set_text(record.control(Control::ProgressLine),
              progress_line(progress.percent, progress.speed, progress.fps, progress.bitrate));
     set_text(main_button, tr(texts::cancel_button));

@@ -5,6 +5,8 @@
 #include "platform/numbers.hpp"
 #include "video_compress/options.hpp"
 
+#include <cmath>
+
 namespace ondrel {
 
 std::string compress_window_title(const std::filesystem::path& video) {
@@ -35,6 +37,13 @@ std::optional<std::uint32_t> parse_width_text(std::string_view text) {
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(*value);
+}
+
+std::int32_t progress_bar_position(float percent) {
+    if (!(percent > 0.0f)) {
+        return 0; // negative or not a number
+    }
+    return static_cast<std::int32_t>(std::lround(std::fmin(percent, 100.0f) * 10.0f));
 }
 
 void append_log_line(std::deque<std::string>& log, std::string line) {

@@ -34,6 +34,10 @@ std::vector<std::string> audio_stream_items(const std::vector<AudioStream>& stre
 // larger than 32 bits hold; anything else is no width.
 std::optional<std::uint32_t> parse_width_text(std::string_view text);
 
+// A progress bar's position in tenths of a percent, 0 to 1000; negative and not-a-number
+// count as 0.
+std::int32_t progress_bar_position(float percent);
+
 // Adds one line, dropping the oldest when the log is full.
 void append_log_line(std::deque<std::string>& log, std::string line);
 

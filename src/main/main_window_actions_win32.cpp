@@ -1,5 +1,6 @@
 #include "main/main_window_win32.hpp"
 
+#include "compress_ui/background_win32.hpp"
 #include "compress_ui/compress_window_win32.hpp"
 #include "i18n/texts_shell.hpp"
 #include "main/language_switch.hpp"
@@ -123,8 +124,10 @@ void save_for_end_of_session(AppState& state) {
         // Windows is ending the session: there is nobody left to tell.
         (void)save_settings(state.settings);
     }
-    // A running compression is stopped here and its unfinished output deleted, once the
-    // compression window exists.
+    // No dialog now: a running compression is stopped and its unfinished output deleted.
+    if (state.compression) {
+        abort_compression(*state.compression);
+    }
 }
 
 void run_closing_sequence(AppState& state) {
@@ -140,7 +143,14 @@ void run_closing_sequence(AppState& state) {
     }
     close_player(state.session, state.settings, shell_window(state.main_window),
                  full_screen_placement(state));
-    // A running compression continues under its own dialog here once that exists.
+    if (compression_running(state)) {
+        // The compression outlives the player: its window is hidden and a dialog follows it
+        // to the end, then reports the outcome unless the user abandoned it.
+        ShowWindow(compression_window_handle(*state.compression), SW_HIDE);
+        if (!run_background_dialog(state)) {
+            show_completion_dialog(state);
+        }
+    }
     state.compression.reset(); // disposes of the window; a job still running is stopped
     DestroyWindow(state.main_window);
 }

@@ -9,6 +9,11 @@
 //   refuse            an error line and exit 1 without writing anything
 //   invalid           an output no prober can read, exit 0
 //   hang              part of the output and one progress block, then waits to be killed
+//   gate:DIR          writes its process id to DIR/ffmpeg.pid, part of the output and one
+//                     progress block, then waits for the file DIR/release (made whole, by a
+//                     rename): when it says "ok" the input is copied to the output (a real video
+//                     for a real prober) and it ends with exit 0, otherwise with exit 1 and the
+//                     partial output
 //   garbage-progress  N/A and malformed progress values between good ones
 //   bad-utf8-stdout   a progress line that is not UTF-8, then more progress
 //   bad-utf8-stderr   a log line that is not UTF-8, then more log lines
@@ -178,6 +183,25 @@ int test_encode(const Arguments& arguments) {
     return 1;
 }
 
+int gated_encode(const Arguments& arguments, const std::filesystem::path& gate) {
+    const std::string output = arguments.empty() ? "" : arguments.back();
+    write_file(gate / "ffmpeg.pid", std::to_string(process_id()));
+    write_partial_output(output);
+    progress_block(0.5);
+    write_out(stderr, "waiting at the gate\n");
+    while (!std::filesystem::exists(gate / "release")) {
+        pause_ms(20);
+    }
+    if (read_file(gate / "release") != "ok") {
+        return 1;
+    }
+    std::error_code error;
+    std::filesystem::copy_file(from_utf8(after(arguments, "-i")), from_utf8(output),
+                               std::filesystem::copy_options::overwrite_existing, error);
+    progress_block(2.0, "end");
+    return error ? 2 : 0;
+}
+
 int encode(const Arguments& arguments, const std::string& mode) {
     const std::string output = arguments.empty() ? "" : arguments.back();
     if (mode == "fail-partial" || mode.rfind("exit:", 0) == 0) {
@@ -195,6 +219,9 @@ int encode(const Arguments& arguments, const std::string& mode) {
         progress_block(0.5);
         write_out(stderr, "encoding...\n");
         hang_forever();
+    }
+    if (mode.rfind("gate:", 0) == 0) {
+        return gated_encode(arguments, from_utf8(mode.substr(5)));
     }
     if (mode == "invalid") {
         write_file(from_utf8(output), "not a video at all");

@@ -14,9 +14,12 @@ void abort_compression(CompressWindow& window) {
     // Taken out first: from here on nothing reads this job's messages or shows its outcome.
     CompressJob job = std::move(*window.job);
     window.job.reset();
-    cancel_job(job);
-    std::error_code ignored;
-    std::filesystem::remove(window.output_path, ignored);
+    // An ffmpeg that could not be stopped still holds its output; the job object ends it with
+    // the process, and its file is left rather than pulled from under it.
+    if (cancel_job(job)) {
+        std::error_code ignored;
+        std::filesystem::remove(window.output_path, ignored);
+    }
 }
 
 } // namespace ondrel

@@ -38,43 +38,14 @@ bool bridge_helper_built() {
 }
 
 Picture capture_client(HWND window) {
-    Picture picture;
     RECT area{};
     GetClientRect(window, &area);
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
-    picture.width = area.right;
-    picture.height = area.bottom;
-    if (picture.width <= 0 || picture.height <= 0) {
-        return Picture{};
-    }
-    WindowDc screen(nullptr);
-    CompatibleDc memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr) {
-        return Picture{};
-    }
-    {
-        SelectedObject selected(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, picture.width, picture.height, screen.get(), origin.x, origin.y,
-               SRCCOPY);
-        GdiFlush();
-    }
-    const auto* source = static_cast<const std::uint32_t*>(bits);
-    picture.pixels.assign(source,
-                          source + static_cast<std::size_t>(picture.width) * picture.height);
-    for (std::uint32_t& pixel : picture.pixels) {
-        pixel &= 0x00FFFFFFu;
-    }
-    return picture;
+    return paint_picture(area.right, area.bottom, [&](HDC memory) {
+        const WindowDc screen(nullptr);
+        BitBlt(memory, 0, 0, area.right, area.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
+    });
 }
 
 Colour classify(std::uint32_t pixel) {

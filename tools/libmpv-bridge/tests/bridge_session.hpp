@@ -21,13 +21,6 @@ std::filesystem::path bridge_clip(const wchar_t* name);
 // The native helper the bridge starts, where the native build puts it.
 bool bridge_helper_built();
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, row by row
-    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-
 // What the screen shows of a window's client area.
 Picture capture_client(HWND window);
 

@@ -70,16 +70,19 @@ Status stop_process(ChildProcess& process) {
 
 JobStart start_job(const CompressOptions& options, const MediaInfo& media,
                    const EncoderSupport& encoders, const std::filesystem::path& ffmpeg,
-                   const std::filesystem::path& ffprobe) {
+                   const std::filesystem::path& ffprobe, std::chrono::milliseconds poll_interval) {
     std::filesystem::path output_path;
     const auto reserved = reserve_output(media, options, output_path);
     if (!reserved) {
         return JobStart{output_path, Failure{reserved.error()}};
     }
     JobLaunch launch{
-        ffmpeg, ffprobe,
+        ffmpeg,
+        ffprobe,
         build_ffmpeg_args(options, media, encoders.encoders, encoders.hwaccel_auto, output_path),
-        output_path, media.duration};
+        output_path,
+        media.duration,
+        poll_interval};
     auto job = launch_job(launch);
     if (!job) {
         std::error_code ignored;
@@ -105,6 +108,7 @@ Result<CompressJob> launch_job(const JobLaunch& launch) {
                      launch.ffprobe,
                      launch.output_path,
                      start_instant,
+                     launch.poll_interval,
                      cancel_requested,
                      child,
                      std::move(sender)};

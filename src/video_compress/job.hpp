@@ -28,6 +28,9 @@ struct SharedChild {
     std::optional<std::string> stop_failure;
 };
 
+// How often the job looks whether ffmpeg has ended, with the cancel flag read around every look.
+inline constexpr std::chrono::milliseconds job_poll_interval{100};
+
 // How long a cancel waits for the ended process before it reports that it could not stop it.
 inline constexpr std::chrono::milliseconds stop_wait_limit{5000};
 
@@ -50,7 +53,8 @@ struct JobStart {
 // other job can choose the same name), builds ffmpeg's arguments and starts the job.
 JobStart start_job(const CompressOptions& options, const MediaInfo& media,
                    const EncoderSupport& encoders, const std::filesystem::path& ffmpeg,
-                   const std::filesystem::path& ffprobe);
+                   const std::filesystem::path& ffprobe,
+                   std::chrono::milliseconds poll_interval = job_poll_interval);
 
 struct JobLaunch {
     std::filesystem::path ffmpeg;
@@ -58,6 +62,7 @@ struct JobLaunch {
     std::vector<std::string> arguments; // for ffmpeg, without the program name
     std::filesystem::path output_path;
     double duration = 0; // of the source, in seconds; 0 when unknown
+    std::chrono::milliseconds poll_interval = job_poll_interval;
 };
 
 // Starts ffmpeg at below-normal priority and the job worker. Fails with

@@ -10,8 +10,6 @@
 namespace ondrel {
 namespace {
 
-constexpr auto poll_interval = std::chrono::milliseconds(100);
-
 void forward_log(PipeReader errors, const CompressSender& sender) {
     LineReader lines(std::move(errors));
     while (const auto line = read_line(lines)) {
@@ -39,7 +37,7 @@ std::optional<Result<std::int32_t>> wait_unless_canceled(JobWorker& worker) {
         if (state.value()) {
             return Result<std::int32_t>(*state.value());
         }
-        std::this_thread::sleep_for(poll_interval);
+        std::this_thread::sleep_for(worker.poll_interval);
     }
     return std::nullopt;
 }

@@ -14,6 +14,7 @@ struct JobWorker {
     std::filesystem::path ffprobe;
     std::filesystem::path output_path;
     std::chrono::steady_clock::time_point started;
+    std::chrono::milliseconds poll_interval = job_poll_interval;
     std::shared_ptr<std::atomic<bool>> cancel_requested;
     std::shared_ptr<SharedChild> child;
     CompressSender sender;

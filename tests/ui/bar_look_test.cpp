@@ -1,4 +1,4 @@
-#include "support/scoped_language.hpp"
+#include "support/language_guard.hpp"
 #include "ui/bar_layout.hpp"
 #include "ui/bar_look.hpp"
 
@@ -7,7 +7,7 @@
 namespace ondrel {
 namespace {
 
-using testing::ScopedLanguage;
+using testing::LanguageGuard;
 
 BarLook playing() {
     BarLook look;
@@ -107,7 +107,7 @@ TEST(BarTimeText, ClockFormsSpeedAndPreview) {
 }
 
 TEST(BarTexts, CompressionAndTooltipsInBothLanguages) {
-    ScopedLanguage guard(Language::English);
+    LanguageGuard guard(Language::English);
     EXPECT_EQ(compression_progress_text(41.5), "Compressing 42%");
     EXPECT_EQ(bar_tooltip_text(item_open), "Open a file (Ctrl+O)");
     EXPECT_EQ(bar_tooltip_text(item_full_screen), "Full screen (F, double-click) — Esc to exit");

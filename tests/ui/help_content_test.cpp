@@ -1,4 +1,4 @@
-#include "support/scoped_language.hpp"
+#include "support/language_guard.hpp"
 #include "ui/help_content.hpp"
 
 #include <gtest/gtest.h>
@@ -6,10 +6,10 @@
 namespace ondrel {
 namespace {
 
-using testing::ScopedLanguage;
+using testing::LanguageGuard;
 
 TEST(HelpRows, EighteenRowsInOrderWithTheirIcons) {
-    ScopedLanguage english(Language::English);
+    LanguageGuard english(Language::English);
     const std::vector<HelpRow> rows = help_rows(false);
     const char16_t icons[] = {0xE8E5, 0xE768, 0xEB9E, 0xEB9D, 0, 0xE995, 0, 0xE8D6, 0xE7F0,
                               0xE740, 0xE897, 0,      0,      0, 0xE718, 0, 0,      0};
@@ -36,7 +36,7 @@ TEST(HelpRows, MultiInstanceStateInBothLanguages) {
         {Language::French, true, "I  (actuellement : activé)"},
     };
     for (const Case& c : cases) {
-        ScopedLanguage guard(c.language);
+        LanguageGuard guard(c.language);
         const std::vector<HelpRow> rows = help_rows(c.on);
         EXPECT_EQ(rows[13].label, "Multi-instance");
         EXPECT_EQ(rows[13].keys, c.keys);
@@ -44,9 +44,9 @@ TEST(HelpRows, MultiInstanceStateInBothLanguages) {
 }
 
 TEST(HelpTexts, TitleNamesTheProgramAndItsVersion) {
-    ScopedLanguage english(Language::English);
+    LanguageGuard english(Language::English);
     EXPECT_EQ(help_title(), "Help — Ondrel 1.8.0");
-    ScopedLanguage french(Language::French);
+    LanguageGuard french(Language::French);
     EXPECT_EQ(help_title(), "Aide — Ondrel 1.8.0");
 }
 

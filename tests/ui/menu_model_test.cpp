@@ -1,4 +1,4 @@
-#include "support/scoped_language.hpp"
+#include "support/language_guard.hpp"
 #include "ui/menu_model.hpp"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 namespace ondrel {
 namespace {
 
-using testing::ScopedLanguage;
+using testing::LanguageGuard;
 using Lines = std::vector<std::string>;
 
 // Each line as "text #id", "text >" for a submenu or "-" for a separator, followed by
@@ -32,7 +32,7 @@ Track track(const char* title, std::int64_t id, bool selected = false) {
 }
 
 TEST(MainMenu, EveryLineInBothLanguagesWithoutAFile) {
-    ScopedLanguage english(Language::English);
+    LanguageGuard english(Language::English);
     EXPECT_EQ(
         describe(main_menu_entries({}, {}, {})),
         (Lines{"Open…\tCtrl+O #1", "Play / Pause\tSpace #2 (grey)", "Full screen\tF #3", "-",
@@ -41,7 +41,7 @@ TEST(MainMenu, EveryLineInBothLanguagesWithoutAFile) {
                "Compress the video…\tC #8 (grey)", "-", "Langue / Language >", "-", "Help\tF1 #5",
                "About Ondrel… #9", "Quit\tAlt+F4 #6"}));
     // The French menu has the same shape; only its texts differ.
-    ScopedLanguage french(Language::French);
+    LanguageGuard french(Language::French);
     EXPECT_EQ(
         describe(main_menu_entries({}, {}, {})),
         (Lines{"Ouvrir…\tCtrl+O #1", "Lecture / Pause\tEspace #2 (grey)", "Plein écran\tF #3", "-",
@@ -60,7 +60,7 @@ TEST(MainMenu, StatesWithAFileAndTheCurrentLanguage) {
         EXPECT_TRUE(menu[line].checked) << line;
     }
     for (const Language language : {Language::French, Language::English}) {
-        ScopedLanguage guard(language);
+        LanguageGuard guard(language);
         const bool french = language == Language::French;
         EXPECT_EQ(describe(main_menu_entries({}, {}, {})[13].children),
                   (Lines{french ? "Français #3001 (on)" : "Français #3001",
@@ -91,13 +91,13 @@ TEST(MainMenu, CompressionCaptionAndState) {
         {Language::French, facts(false, false, false, 0), "Compresser la vidéo…\tC #8 (grey)"},
     };
     for (const Case& c : cases) {
-        ScopedLanguage guard(c.language);
+        LanguageGuard guard(c.language);
         EXPECT_EQ(describe(main_menu_entries(c.facts, {}, {}))[11], c.line);
     }
 }
 
 TEST(TrackMenu, ItemsOfEachKindAndState) {
-    ScopedLanguage english(Language::English);
+    LanguageGuard english(Language::English);
     const std::vector<Track> tracks = {track("Q&A", 1), track("Notes", 3, true)};
     EXPECT_EQ(
         describe(track_menu_entries("sub", tracks, true, true)),
@@ -119,7 +119,7 @@ TEST(TrackMenu, ItemsOfEachKindAndState) {
     EXPECT_EQ(describe(track_menu_entries("sub", many, true, true)),
               (Lines{"Off #2000 (on)", "a #2998", "-", "Load a subtitle file… #2999"}));
 
-    ScopedLanguage french(Language::French);
+    LanguageGuard french(Language::French);
     EXPECT_EQ(describe(track_menu_entries("sub", {track("A&&B", 2)}, true, true)),
               (Lines{"Désactivés #2000 (on)", "A&&&&B #2002", "-",
                      "Charger un fichier de sous-titres… #2999"}));

@@ -1,4 +1,4 @@
-#include "support/scoped_language.hpp"
+#include "support/language_guard.hpp"
 #include "ui/open_dialog_filter.hpp"
 
 #include <gtest/gtest.h>
@@ -6,11 +6,11 @@
 namespace ondrel {
 namespace {
 
-using testing::ScopedLanguage;
+using testing::LanguageGuard;
 
 // The French list, with the videos' patterns, is checked on the dialog's request.
 TEST(OpenDialogFilter, PairsEachEndingInNulThenOneMoreNul) {
-    ScopedLanguage english(Language::English);
+    LanguageGuard english(Language::English);
     EXPECT_EQ(open_dialog_filter("Subtitles", "*.srt"),
               std::u16string(u"Subtitles\0*.srt\0All files\0*.*\0\0", 31));
 }

@@ -1,24 +1,19 @@
 // A second Ondrel.exe hands its file to the window of this process.
-#include "gui/support/desktop.hpp"
-#include "gui/support/gui_session.hpp"
+#include "gui/support/player_test.hpp"
 
 #include <gtest/gtest.h>
 
 namespace ondrel::testing {
 namespace {
 
-std::filesystem::path built_program() {
-    return program_folder().parent_path().parent_path() / L"Ondrel.exe";
-}
+using GuiHandoff = PlayerTest;
 
-TEST(GuiHandoff, SecondLaunchShowsNoWindowAndTheFirstOpensTheFile) {
-    GuiSession session;
-    ASSERT_TRUE(session.start(L"Ondrel.exe C:\\videos\\first.mkv"));
-    ASSERT_TRUE(pump_until([&] { return session.state().session.playback.file_loaded; }));
-    ShowWindow(session.main(), SW_MINIMIZE);
+TEST_F(GuiHandoff, SecondLaunchShowsNoWindowAndTheFirstOpensTheFile) {
+    ASSERT_TRUE(play(nullptr, L"C:\\videos\\first.mkv"));
+    ShowWindow(main(), SW_MINIMIZE);
 
     const std::filesystem::path file = session.app_data.path / L"Ἀθῆναι 映画 é.mp4";
-    StartedProgram second = start_program(built_program(), {file.wstring()},
+    StartedProgram second = start_program(build_folder() / L"Ondrel.exe", {file.wstring()},
                                           {{L"APPDATA", session.app_data.path.wstring()}});
     ASSERT_TRUE(second.process);
     bool second_showed_a_window = false;
@@ -32,38 +27,25 @@ TEST(GuiHandoff, SecondLaunchShowsNoWindowAndTheFirstOpensTheFile) {
     EXPECT_EQ(wait_for_exit(second), 0u);
     EXPECT_FALSE(second_showed_a_window);
 
-    EXPECT_FALSE(IsIconic(session.main())); // restored before the file is opened
-    std::vector<std::string> loads;
-    for (const auto& line : recorded("mpv_command")) {
-        const auto args = line.at("args").get<std::vector<std::string>>();
-        if (!args.empty() && args[0] == "loadfile") {
-            loads.push_back(args[1]);
-        }
-    }
+    EXPECT_FALSE(IsIconic(main())); // restored before the file is opened
+    const auto loads = recorded_commands("mpv_command", "loadfile");
     ASSERT_EQ(loads.size(), 2u);
-    EXPECT_EQ(loads[1], path_to_utf8(file));
+    EXPECT_EQ(loads[1].at(1), path_to_utf8(file));
     // The first video's position was saved before the second was opened.
-    bool saved_first = false;
-    for (const auto& line : recorded("mpv_command")) {
-        saved_first |= line.at("args").at(0) == "write-watch-later-config";
-    }
-    EXPECT_TRUE(saved_first);
+    EXPECT_FALSE(recorded_commands("mpv_command", "write-watch-later-config").empty());
 }
 
-TEST(GuiHandoff, LaunchWithoutAFileOnlyBringsTheWindowBack) {
-    GuiSession session;
+TEST_F(GuiHandoff, LaunchWithoutAFileOnlyBringsTheWindowBack) {
     ASSERT_TRUE(session.start());
-    ShowWindow(session.main(), SW_MINIMIZE);
-    StartedProgram second =
-        start_program(built_program(), {}, {{L"APPDATA", session.app_data.path.wstring()}});
+    ShowWindow(main(), SW_MINIMIZE);
+    StartedProgram second = start_program(build_folder() / L"Ondrel.exe", {},
+                                          {{L"APPDATA", session.app_data.path.wstring()}});
     ASSERT_TRUE(
         pump_until([&] { return WaitForSingleObject(second.process.get(), 0) == WAIT_OBJECT_0; },
                    std::chrono::milliseconds(30000)));
     EXPECT_EQ(wait_for_exit(second), 0u);
-    EXPECT_FALSE(IsIconic(session.main()));
-    for (const auto& line : recorded("mpv_command")) {
-        EXPECT_NE(line.at("args").at(0), "loadfile");
-    }
+    EXPECT_FALSE(IsIconic(main()));
+    EXPECT_TRUE(recorded_commands("mpv_command", "loadfile").empty());
 }
 
 } // namespace

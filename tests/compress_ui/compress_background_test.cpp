@@ -6,6 +6,7 @@
 #include "compress_ui/background_win32.hpp"
 #include "compress_ui/compress_window_texts.hpp"
 #include "compress_window_session.hpp"
+#include "gui/support/bar_driver.hpp"
 #include "gui/support/desktop.hpp"
 #include "gui/support/menu_driving.hpp"
 #include "i18n/formatters.hpp"
@@ -13,7 +14,6 @@
 #include "platform/win32/wide.hpp"
 #include "support/language_guard.hpp"
 #include "task_dialog_driver.hpp"
-#include "ui/bar_paint_win32.hpp"
 #include "ui/menu_win32.hpp"
 
 #include <cmath>
@@ -379,15 +379,6 @@ TEST(BackgroundCompression, AJobEndingBehindAHiddenWindowIsAnnouncedOnTheVideo) 
     }
 }
 
-// The bar, painted for the state now.
-std::vector<std::uint32_t> painted_bar(const AppState& state) {
-    RECT client{};
-    GetClientRect(state.control_bar, &client);
-    return paint_picture(client.right, client.bottom,
-                         [&](HDC dc) { paint_bar(state, dc, client.right, client.bottom); })
-        .pixels;
-}
-
 std::wstring compression_caption(AppState& state) {
     const UniqueMenu menu = build_main_menu(state);
     for (const MenuLine& line : read_menu(menu.get())) {
@@ -404,13 +395,13 @@ TEST(BackgroundCompression, TheBarAndTheMenuFollowTheRunningJob) {
     CompressWindow& window = session.open(clip("video_aac.mp4"));
     ASSERT_TRUE(session.wait_for_analysis());
     AppState& state = session.player.state();
-    const std::vector<std::uint32_t> idle = painted_bar(state);
+    const std::vector<std::uint32_t> idle = paint_bar_picture(state).pixels;
     const Sender<CompressMessage> sender = session.attach_test_job();
     std::vector<std::vector<std::uint32_t>> pictures;
     for (const float percent : {41.5f, 7.2f}) {
         send(sender, CompressMessage{message::Progress{"", 1, 1, percent}});
         ASSERT_TRUE(session.wait_until([&] { return window.progress.percent == percent; }));
-        pictures.push_back(painted_bar(state));
+        pictures.push_back(paint_bar_picture(state).pixels);
     }
     EXPECT_EQ(compression_caption(state), L"Video compression… (7%)\tC");
     EXPECT_NE(pictures[0], pictures[1]); // the percent is in the picture
@@ -418,7 +409,7 @@ TEST(BackgroundCompression, TheBarAndTheMenuFollowTheRunningJob) {
     send(sender, CompressMessage{message::Finished{outcome::Canceled{}}});
     ASSERT_TRUE(session.wait_until([&] { return window.last_result.has_value(); }));
     EXPECT_EQ(compression_caption(state), L"Compress the video…\tC");
-    EXPECT_EQ(painted_bar(state), idle);
+    EXPECT_EQ(paint_bar_picture(state).pixels, idle);
 }
 
 } // namespace

@@ -15,29 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::filesystem::path build_folder() {
-    return program_folder().parent_path().parent_path();
-}
-
-// The first visible window of the class in the program, waited for.
-HWND wait_for_window(
-    const StartedProgram& program, const wchar_t* window_class,
-    const std::function<bool(HWND)>& accept = [](HWND) { return true; }) {
-    HWND found = nullptr;
-    pump_until(
-        [&] {
-            for (const HWND window : windows_of_process(program.id, window_class)) {
-                if (accept(window)) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        30s);
-    return found;
-}
-
 // A copy of the program with the libmpv double, compressing the clip through the gated fake
 // ffmpeg and the real ffprobe.
 struct CompressingProgram {
@@ -78,7 +55,7 @@ struct CompressingProgram {
 
     // C, then Compress once the analysis is done; true once ffmpeg waits at the gate.
     bool start_compression() {
-        main = wait_for_window(program, L"Ondrel.Main");
+        main = wait_for_window(program.id, L"Ondrel.Main", 30s);
         if (main == nullptr) {
             return false;
         }
@@ -116,7 +93,7 @@ TEST(BackgroundBlackBox, ClosedPlayerLivesUntilTheJobEndsThenExitsZero) {
     CompressingProgram ondrel;
     ASSERT_TRUE(ondrel.start_compression());
     PostMessageW(ondrel.main, WM_CLOSE, 0, 0);
-    const HWND progress = wait_for_window(ondrel.program, L"#32770", is_progress_dialog);
+    const HWND progress = wait_for_window(ondrel.program.id, L"#32770", 30s, is_progress_dialog);
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(window_text(progress), L"Ondrel");
     EXPECT_TRUE(windows_of_process(ondrel.program.id, L"Ondrel.Main").empty()); // hidden
@@ -124,7 +101,8 @@ TEST(BackgroundBlackBox, ClosedPlayerLivesUntilTheJobEndsThenExitsZero) {
     EXPECT_TRUE(ondrel.alive());
 
     ondrel.gate.release("ok");
-    const HWND completion = wait_for_window(ondrel.program, L"#32770", is_completion_dialog);
+    const HWND completion =
+        wait_for_window(ondrel.program.id, L"#32770", 30s, is_completion_dialog);
     ASSERT_NE(completion, nullptr);
     EXPECT_FALSE(IsWindow(progress));
     EXPECT_TRUE(ondrel.alive());

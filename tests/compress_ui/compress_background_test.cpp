@@ -6,13 +6,14 @@
 #include "compress_ui/background_win32.hpp"
 #include "compress_ui/compress_window_texts.hpp"
 #include "compress_window_session.hpp"
+#include "gui/support/bar_driver.hpp"
 #include "gui/support/desktop.hpp"
 #include "gui/support/menu_driving.hpp"
 #include "i18n/formatters.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
+#include "support/language_guard.hpp"
 #include "task_dialog_driver.hpp"
-#include "ui/bar_paint_win32.hpp"
 #include "ui/menu_win32.hpp"
 
 #include <cmath>
@@ -35,14 +36,12 @@ struct GatedCompression {
 
     explicit GatedCompression(Language language = Language::English) {
         session.use_tools(Tool::Fake, Tool::Real);
-        CompressWindow& record =
-            session.open(clip("video_aac.mp4"), "dir=" + path_to_utf8(session.outputs.path));
         store_language(language);
-        if (!session.wait_for_analysis()) {
+        if (!session.start("video_aac.mp4")) {
             ADD_FAILURE() << "no analysis";
             return;
         }
-        session.click(Control::MainButton);
+        const CompressWindow& record = session.window();
         if (!session.wait_until([&] { return record.progress.percent > 0; })) {
             ADD_FAILURE() << "no progress";
         }
@@ -58,28 +57,21 @@ struct GatedCompression {
         gate.release("fail");
     }
 
-    // Closes the player while the steps drive the dialogs.
-    ScriptResult close_with(std::vector<ModalStep> steps) {
-        return run_modal_script(
-            std::move(steps), [&] { session.player.close(); }, [&] { rescue(); });
+    // Runs `open` (closing the player, unless given) while the steps drive the dialogs: every
+    // step done in time and no task dialog left over.
+    ::testing::AssertionResult close_with(std::vector<ModalStep> steps,
+                                          std::function<void()> open = nullptr) {
+        if (!open) {
+            open = [&] { session.player.close(); };
+        }
+        const ScriptResult result = run_modal_script(std::move(steps), open, [&] { rescue(); });
+        if (!result.finished || !result.strays.empty()) {
+            return ::testing::AssertionFailure()
+                   << "finished " << result.finished << ", strays " << result.strays.size();
+        }
+        return ::testing::AssertionSuccess();
     }
 };
-
-std::wstring name_of(const std::filesystem::path& file) {
-    return file.filename().wstring();
-}
-
-HICON system_icon(LPCWSTR which) {
-    return LoadIconW(nullptr, which);
-}
-
-// A screenshot for a person to look at, painted now.
-bool photograph(HWND dialog, const std::string& name) {
-    RedrawWindow(dialog, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    save_window_screenshot(dialog, screenshot_folder() / path_from_utf8(name + ".png"));
-    return true;
-}
 
 bool same_bytes(const std::filesystem::path& a, const std::filesystem::path& b) {
     const auto first = read_file_bytes(a);
@@ -111,11 +103,11 @@ TEST(BackgroundTexts, MissingFilesAndFoldersLeaveTheirPlaceEmpty) {
          [&] { return completion_content(false, "Failed (code 1) after 2 s.", gone, "a.mp4"); },
          "a.mp4\nFailed (code 1) after 2 s."},
     };
+    const LanguageGuard guard;
     for (const auto& row : rows) {
         store_language(row.language);
         EXPECT_EQ(row.text(), row.expected);
     }
-    store_language(Language::English);
 }
 
 TEST(BackgroundTexts, ProgressBarCountsTenthsWithinItsRange) {
@@ -135,7 +127,7 @@ TEST(BackgroundTexts, ProgressBarCountsTenthsWithinItsRange) {
 
 TEST(BackgroundCompression, ClosingMidJobFollowsTheJobToItsEndAndOffersTheFolder) {
     GatedCompression job;
-    const std::wstring output_name = name_of(job.output);
+    const std::wstring output_name = job.output.filename().wstring();
     HWND dialog = nullptr;
     DialogView first, progressing, question, completion;
     bool main_hidden = false, compress_hidden = false, stayed = false, kept_after_no = false;
@@ -170,15 +162,7 @@ TEST(BackgroundCompression, ClosingMidJobFollowsTheJobToItsEndAndOffersTheFolder
             PostMessageW(dialog, TDM_CLICK_BUTTON, background_cancel_button_id, 0);
             return true;
         },
-        [&] {
-            const HWND box = find_owned_dialog(dialog);
-            if (box == nullptr) {
-                return false;
-            }
-            question = read_dialog(box);
-            PostMessageW(box, WM_COMMAND, IDNO, 0);
-            return true;
-        },
+        answer_owned_box(dialog, question, IDNO),
         wait_for(400ms),
         [&] {
             kept_after_no = IsWindowVisible(dialog) && compression_running(*app()) &&
@@ -192,15 +176,13 @@ TEST(BackgroundCompression, ClosingMidJobFollowsTheJobToItsEndAndOffersTheFolder
                 return false;
             }
             completion = read_dialog(next);
-            photograph(next, "completion-dialog");
+            screenshot_now(next, "completion-dialog");
             PostMessageW(next, TDM_CLICK_BUTTON, completion_open_folder_button_id, 0);
             return true;
         },
         [&] { return find_task_dialog() == nullptr; },
     };
-    const ScriptResult result = job.close_with(std::move(steps));
-    ASSERT_TRUE(result.finished);
-    EXPECT_TRUE(result.strays.empty());
+    ASSERT_TRUE(job.close_with(std::move(steps)));
 
     EXPECT_TRUE(main_hidden);
     EXPECT_TRUE(compress_hidden);
@@ -213,7 +195,7 @@ TEST(BackgroundCompression, ClosingMidJobFollowsTheJobToItsEndAndOffersTheFolder
     ASSERT_EQ(first.buttons.size(), 1u);
     EXPECT_EQ(first.buttons[0].id, background_cancel_button_id);
     EXPECT_EQ(first.buttons[0].text, L"Cancel compression");
-    EXPECT_EQ(first.icon, system_icon(IDI_INFORMATION));
+    EXPECT_EQ(first.icon, LoadIconW(nullptr, IDI_INFORMATION));
     EXPECT_TRUE(first.has_progress_bar);
     EXPECT_EQ(first.progress_high, 1000);
 
@@ -238,7 +220,7 @@ TEST(BackgroundCompression, ClosingMidJobFollowsTheJobToItsEndAndOffersTheFolder
     EXPECT_TRUE(content.starts_with(output_name + L" (" + size + L")\nDone in "))
         << narrow(content);
     EXPECT_TRUE(content.ends_with(folder_line)) << narrow(content);
-    EXPECT_EQ(completion.icon, system_icon(IDI_INFORMATION));
+    EXPECT_EQ(completion.icon, LoadIconW(nullptr, IDI_INFORMATION));
     EXPECT_EQ(completion.default_button, completion_open_folder_button_id);
     ASSERT_EQ(completion.buttons.size(), 2u);
     EXPECT_EQ(completion.buttons[0].text, L"Open folder");
@@ -257,30 +239,11 @@ TEST(BackgroundCompression, ConfirmingTheCancelDeletesThePartialFileAndReportsNo
     HWND dialog = nullptr;
     DialogView first, question;
     std::vector<ModalStep> steps{
-        [&] {
-            dialog = find_task_dialog();
-            if (dialog == nullptr) {
-                return false;
-            }
-            first = read_dialog(dialog);
-            PostMessageW(dialog, TDM_CLICK_BUTTON, background_cancel_button_id, 0);
-            return true;
-        },
-        [&] {
-            const HWND box = find_owned_dialog(dialog);
-            if (box == nullptr) {
-                return false;
-            }
-            question = read_dialog(box);
-            PostMessageW(box, WM_COMMAND, IDYES, 0);
-            return true;
-        },
-        [&] { return !IsWindow(dialog); },
+        press_on_task_dialog(dialog, first, background_cancel_button_id),
+        answer_owned_box(dialog, question, IDYES), [&] { return !IsWindow(dialog); },
         wait_for(500ms), // a completion dialog would show up now
     };
-    const ScriptResult result = job.close_with(std::move(steps));
-    ASSERT_TRUE(result.finished);
-    EXPECT_TRUE(result.strays.empty());
+    ASSERT_TRUE(job.close_with(std::move(steps)));
     EXPECT_EQ(first.texts, (std::vector<std::wstring>{
                                L"Compression vidéo en cours", L"video_aac.mp4\nPréparation...",
                                L"Le lecteur est fermé, la compression continue en tâche "
@@ -300,16 +263,11 @@ TEST(BackgroundCompression, AJobEndingDuringTheQuestionIsStillReported) {
     GatedCompression job;
     HWND dialog = nullptr;
     HWND box = nullptr;
+    HWND next = nullptr;
     bool waited_under_the_question = false;
-    DialogView completion;
+    DialogView first, completion;
     std::vector<ModalStep> steps{
-        [&] {
-            dialog = find_task_dialog();
-            if (dialog != nullptr) {
-                PostMessageW(dialog, TDM_CLICK_BUTTON, background_cancel_button_id, 0);
-            }
-            return dialog != nullptr;
-        },
+        press_on_task_dialog(dialog, first, background_cancel_button_id),
         [&] {
             box = find_owned_dialog(dialog);
             if (box != nullptr) {
@@ -324,20 +282,10 @@ TEST(BackgroundCompression, AJobEndingDuringTheQuestionIsStillReported) {
             PostMessageW(box, WM_COMMAND, IDYES, 0); // too late: the job is done
             return true;
         },
-        [&] {
-            const HWND next = find_task_dialog();
-            if (next == nullptr || IsWindow(dialog)) {
-                return false;
-            }
-            completion = read_dialog(next);
-            PostMessageW(next, TDM_CLICK_BUTTON, IDCLOSE, 0);
-            return true;
-        },
+        press_on_task_dialog(next, completion, IDCLOSE, &dialog),
         [&] { return find_task_dialog() == nullptr; },
     };
-    const ScriptResult result = job.close_with(std::move(steps));
-    ASSERT_TRUE(result.finished);
-    EXPECT_TRUE(result.strays.empty());
+    ASSERT_TRUE(job.close_with(std::move(steps)));
     EXPECT_TRUE(waited_under_the_question);
     ASSERT_FALSE(completion.texts.empty());
     EXPECT_EQ(completion.texts[0], L"Compression finished");
@@ -346,35 +294,28 @@ TEST(BackgroundCompression, AJobEndingDuringTheQuestionIsStillReported) {
 
 TEST(BackgroundCompression, AFailedJobIsReportedWithTheSourceName) {
     GatedCompression job;
+    HWND dialog = nullptr;
+    HWND next = nullptr;
     DialogView completion;
     std::vector<ModalStep> steps{
         [&] {
-            if (find_task_dialog() == nullptr) {
+            dialog = find_task_dialog();
+            if (dialog == nullptr) {
                 return false;
             }
             job.gate.release("fail");
             return true;
         },
-        [&] {
-            const HWND next = find_task_dialog();
-            if (next == nullptr || read_dialog(next).has_progress_bar) {
-                return false;
-            }
-            completion = read_dialog(next);
-            PostMessageW(next, TDM_CLICK_BUTTON, IDCLOSE, 0);
-            return true;
-        },
+        press_on_task_dialog(next, completion, IDCLOSE, &dialog),
         [&] { return find_task_dialog() == nullptr; },
     };
-    const ScriptResult result = job.close_with(std::move(steps));
-    ASSERT_TRUE(result.finished);
-    EXPECT_TRUE(result.strays.empty());
+    ASSERT_TRUE(job.close_with(std::move(steps)));
     ASSERT_EQ(completion.texts.size(), 2u);
     EXPECT_EQ(completion.texts[0], L"The compression failed");
     EXPECT_TRUE(completion.texts[1].starts_with(L"video_aac.mp4\nFailed (code 1) after "))
         << narrow(completion.texts[1]);
     EXPECT_TRUE(completion.texts[1].ends_with(L" - partial file removed."));
-    EXPECT_EQ(completion.icon, system_icon(IDI_ERROR));
+    EXPECT_EQ(completion.icon, LoadIconW(nullptr, IDI_ERROR));
     ASSERT_EQ(completion.buttons.size(), 1u);
     EXPECT_EQ(completion.buttons[0].id, IDCLOSE);
     EXPECT_EQ(list_folder(job.session.outputs.path), "");
@@ -398,9 +339,7 @@ TEST(BackgroundCompression, TheEndOfTheSessionStopsTheJobWithoutADialog) {
                      [&] { return find_task_dialog() == nullptr; }, wait_for(500ms)};
             act = [&] { job.session.player.close(); };
         }
-        const ScriptResult result = run_modal_script(std::move(steps), act, [&] { job.rescue(); });
-        EXPECT_TRUE(result.finished) << player_closed;
-        EXPECT_TRUE(result.strays.empty()) << player_closed;
+        EXPECT_TRUE(job.close_with(std::move(steps), act)) << player_closed;
         EXPECT_TRUE(job.gate.ffmpeg_ended()) << player_closed;
         EXPECT_EQ(list_folder(job.session.outputs.path), "") << player_closed;
         if (!player_closed) {
@@ -440,27 +379,6 @@ TEST(BackgroundCompression, AJobEndingBehindAHiddenWindowIsAnnouncedOnTheVideo) 
     }
 }
 
-// The bar's time area, painted for the state now.
-std::vector<std::uint32_t> painted_bar(const AppState& state) {
-    RECT client{};
-    GetClientRect(state.control_bar, &client);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    CompatibleDc dc(CreateCompatibleDC(nullptr));
-    UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    SelectedObject selected(dc.get(), bitmap.get());
-    paint_bar(state, dc.get(), client.right, client.bottom);
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    return std::vector<std::uint32_t>(pixels, pixels + client.right * client.bottom);
-}
-
 std::wstring compression_caption(AppState& state) {
     const UniqueMenu menu = build_main_menu(state);
     for (const MenuLine& line : read_menu(menu.get())) {
@@ -477,14 +395,13 @@ TEST(BackgroundCompression, TheBarAndTheMenuFollowTheRunningJob) {
     CompressWindow& window = session.open(clip("video_aac.mp4"));
     ASSERT_TRUE(session.wait_for_analysis());
     AppState& state = session.player.state();
-    const std::vector<std::uint32_t> idle = painted_bar(state);
-    auto [sender, receiver] = make_channel<CompressMessage>();
-    window.job.emplace(CompressJob{std::move(receiver), nullptr, nullptr});
+    const std::vector<std::uint32_t> idle = paint_bar_picture(state).pixels;
+    const Sender<CompressMessage> sender = session.attach_test_job();
     std::vector<std::vector<std::uint32_t>> pictures;
     for (const float percent : {41.5f, 7.2f}) {
         send(sender, CompressMessage{message::Progress{"", 1, 1, percent}});
         ASSERT_TRUE(session.wait_until([&] { return window.progress.percent == percent; }));
-        pictures.push_back(painted_bar(state));
+        pictures.push_back(paint_bar_picture(state).pixels);
     }
     EXPECT_EQ(compression_caption(state), L"Video compression… (7%)\tC");
     EXPECT_NE(pictures[0], pictures[1]); // the percent is in the picture
@@ -492,7 +409,7 @@ TEST(BackgroundCompression, TheBarAndTheMenuFollowTheRunningJob) {
     send(sender, CompressMessage{message::Finished{outcome::Canceled{}}});
     ASSERT_TRUE(session.wait_until([&] { return window.last_result.has_value(); }));
     EXPECT_EQ(compression_caption(state), L"Compress the video…\tC");
-    EXPECT_EQ(painted_bar(state), idle);
+    EXPECT_EQ(paint_bar_picture(state).pixels, idle);
 }
 
 } // namespace

@@ -91,10 +91,8 @@ TEST(CompressJobWindow, HidingKeepsTheJobAndCancelRemovesThePartialFile) {
     CompressSession session;
     session.use_tools(Tool::Fake, Tool::Real);
     ScopedEnvironment hang("ONDREL_FAKE_FFMPEG", "hang");
-    CompressWindow& window =
-        session.open(clip("video_aac.mp4"), "dir=" + path_to_utf8(session.outputs.path));
-    ASSERT_TRUE(session.wait_for_analysis());
-    session.click(Control::MainButton);
+    ASSERT_TRUE(session.start("video_aac.mp4"));
+    CompressWindow& window = session.window();
     ASSERT_TRUE(window.job);
     const std::filesystem::path output = window.output_path;
     ASSERT_TRUE(session.wait_until([&] { return session.shown(Control::LogCheckBox); }));
@@ -138,10 +136,8 @@ TEST(CompressJobWindow, FailuresShowRedResultsAndKeepTheWindowReady) {
         CompressSession session;
         session.use_tools(row.ffmpeg, Tool::Real);
         ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", row.mode);
-        const CompressWindow& window =
-            session.open(clip("video_aac.mp4"), "dir=" + path_to_utf8(session.outputs.path));
-        ASSERT_TRUE(session.wait_for_analysis());
-        session.click(Control::MainButton);
+        ASSERT_TRUE(session.start("video_aac.mp4"));
+        const CompressWindow& window = session.window();
         ASSERT_TRUE(session.wait_until([&] { return job_ended(session); }));
         EXPECT_FALSE(window.last_result->success);
         const std::string result = session.text(Control::ResultLine);
@@ -161,9 +157,7 @@ TEST(CompressJobWindow, TimerFollowsProgressAndKeepsTheLogShort) {
     session.use_tools(Tool::Fake, Tool::Real);
     CompressWindow& window = session.open(clip("video_aac.mp4"));
     ASSERT_TRUE(session.wait_for_analysis());
-    // A job whose messages the test sends itself.
-    auto [sender, receiver] = make_channel<CompressMessage>();
-    window.job.emplace(CompressJob{std::move(receiver), nullptr, nullptr});
+    const Sender<CompressMessage> sender = session.attach_test_job();
     send(sender, CompressMessage{message::Progress{"1000kbits/s", 1.5, 30, 42.5f}});
     for (int i = 1; i <= 501; ++i) {
         send(sender, CompressMessage{message::Log{"log " + std::to_string(i)}});
@@ -195,10 +189,8 @@ TEST(CompressJobWindow, TimerFollowsProgressAndKeepsTheLogShort) {
     EXPECT_FALSE(compression_running(session.player.state()));
 
     // A job whose messages stop without an outcome still ends, as a failure.
-    auto [silent_sender, silent_receiver] = make_channel<CompressMessage>();
     window.last_result.reset();
-    window.job.emplace(CompressJob{std::move(silent_receiver), nullptr, nullptr});
-    { const auto dropped = std::move(silent_sender); }
+    { const auto dropped = session.attach_test_job(); }
     ASSERT_TRUE(session.wait_until([&] { return job_ended(session); }));
     EXPECT_FALSE(window.last_result->success);
     EXPECT_EQ(window.last_result->text, "The encode ended without a result.");
@@ -210,10 +202,8 @@ TEST(CompressJobWindow, DisposingOfTheWindowStopsTheJobAndRemovesItsFile) {
     CompressSession session;
     session.use_tools(Tool::Fake, Tool::Real);
     ScopedEnvironment hang("ONDREL_FAKE_FFMPEG", "hang");
-    CompressWindow& window =
-        session.open(clip("video_aac.mp4"), "dir=" + path_to_utf8(session.outputs.path));
-    ASSERT_TRUE(session.wait_for_analysis());
-    session.click(Control::MainButton);
+    ASSERT_TRUE(session.start("video_aac.mp4"));
+    CompressWindow& window = session.window();
     ASSERT_TRUE(session.wait_until([&] { return window.progress.percent > 0; }));
     const HWND handle = window.window;
     session.player.state().compression.reset();

@@ -2,6 +2,7 @@
 #include "compress_ui/compress_layout.hpp"
 #include "compress_ui/compress_window_texts.hpp"
 #include "i18n/language.hpp"
+#include "support/language_guard.hpp"
 
 #include <gtest/gtest.h>
 
@@ -176,7 +177,7 @@ TEST(CompressWindowTexts, LogKeepsFiveHundredLinesAndTheBoxShowsThreeHundred) {
 
 TEST(CompressWindowTexts, AudioStreamItemsAndHintsInBothLanguages) {
     const std::vector<AudioStream> streams{{"aac", "fre", 2}, {"ac3", "", 6}};
-    store_language(Language::English);
+    const testing::LanguageGuard guard(Language::English);
     EXPECT_EQ(audio_stream_items(streams), (std::vector<std::string>{"All", "#1 - fre", "#2"}));
     EXPECT_EQ(quality_hint_text(60), "60   best <-> smallest");
     EXPECT_EQ(compress_window_title("C:\\films\\clip.mp4"), "Video compression — clip.mp4");
@@ -185,7 +186,6 @@ TEST(CompressWindowTexts, AudioStreamItemsAndHintsInBothLanguages) {
     EXPECT_EQ(quality_hint_text(0), "0   meilleure <-> plus petit");
     EXPECT_EQ(aac_value_text(192), "192 kb/s");
     EXPECT_EQ(compress_window_title("C:\\films\\clip.mp4"), "Compression vidéo — clip.mp4");
-    store_language(Language::English);
 }
 
 } // namespace

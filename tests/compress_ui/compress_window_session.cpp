@@ -121,6 +121,21 @@ bool CompressSession::wait_until(const std::function<bool()>& condition,
     return pump_until(condition, limit);
 }
 
+bool CompressSession::start(const std::string& clip_name) {
+    open(clip(clip_name), "dir=" + path_to_utf8(outputs.path));
+    if (!wait_for_analysis()) {
+        return false;
+    }
+    click(Control::MainButton);
+    return true;
+}
+
+Sender<CompressMessage> CompressSession::attach_test_job() {
+    auto [sender, receiver] = make_channel<CompressMessage>();
+    window().job.emplace(CompressJob{std::move(receiver), nullptr, nullptr});
+    return std::move(sender);
+}
+
 bool CompressSession::wait_for_analysis() {
     return wait_until([&] { return window().media_info || window().probe_error; });
 }
@@ -192,11 +207,15 @@ void CompressSession::press_escape() const {
     }
 }
 
-void CompressSession::screenshot(const std::string& name) const {
+void screenshot_now(HWND window, const std::string& name) {
     // Painted here and now, without running the timer that would change the state.
-    RedrawWindow(window().window, nullptr, nullptr,
+    RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    save_window_screenshot(window().window, screenshot_folder() / path_from_utf8(name + ".png"));
+    save_window_screenshot(window, screenshot_folder() / path_from_utf8(name + ".png"));
+}
+
+void CompressSession::screenshot(const std::string& name) const {
+    screenshot_now(window().window, name);
 }
 
 } // namespace ondrel::testing

@@ -28,6 +28,9 @@ struct ShellCallRecord {
 };
 ShellCallRecord& shell_calls();
 
+// A screenshot of the window for a person to look at, painted now.
+void screenshot_now(HWND window, const std::string& name);
+
 struct CompressSession {
     GuiSession player;
     TemporaryFolder tools{"tools"};
@@ -46,6 +49,12 @@ struct CompressSession {
     CompressWindow& open(const std::filesystem::path& video, const std::string& setting = "");
     CompressWindow& window() const;
     bool has_window() const;
+
+    // Opens the clip with the outputs folder chosen, waits for its analysis and starts the
+    // compression; false when the analysis never came.
+    bool start(const std::string& clip_name);
+    // A job whose messages the test sends itself through the returned sender.
+    Sender<CompressMessage> attach_test_job();
 
     // Runs the messages until the probe has answered.
     bool wait_for_analysis();

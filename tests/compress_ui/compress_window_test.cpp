@@ -108,8 +108,7 @@ TEST(CompressWindow, OpensCentredOnThePlayerButOnTheScreen) {
         CompressSession session;
         session.use_tools(Tool::Fake, Tool::Fake);
         SetWindowPos(session.player.main(), nullptr, 100, row.main_top, 1000, 600, SWP_NOZORDER);
-        RECT frame{};
-        GetWindowRect(session.open(clip("video_aac.mp4")).window, &frame);
+        const RECT frame = window_rect(session.open(clip("video_aac.mp4")).window);
         EXPECT_EQ(frame.left, 100 + (1000 - 600) / 2);
         EXPECT_EQ(frame.top, row.expected_top);
     }

@@ -7,14 +7,8 @@
 namespace ondrel::testing {
 namespace {
 
-std::wstring class_of(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 bool is_dialog_box(HWND window) {
-    return IsWindowVisible(window) && class_of(window) == L"#32770";
+    return IsWindowVisible(window) && class_name(window) == L"#32770";
 }
 
 std::vector<HWND> thread_dialogs(DWORD thread) {
@@ -81,7 +75,7 @@ DialogView read_dialog(HWND dialog) {
     view.title = window_text(dialog);
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::wstring name = class_of(child);
+        const std::wstring name = class_name(child);
         if (name == L"Static") {
             if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
                 if (view.icon == nullptr) {
@@ -99,7 +93,6 @@ DialogView read_dialog(HWND dialog) {
         } else if (name == PROGRESS_CLASSW) {
             view.has_progress_bar = true;
             // No structure to fill: the dialog may belong to another process.
-            view.progress_low = static_cast<int>(SendMessageW(child, PBM_GETRANGE, TRUE, 0));
             view.progress_high = static_cast<int>(SendMessageW(child, PBM_GETRANGE, FALSE, 0));
             view.progress_position = static_cast<int>(SendMessageW(child, PBM_GETPOS, 0, 0));
         }
@@ -123,6 +116,33 @@ HWND find_owned_dialog(HWND owner) {
         }
     }
     return nullptr;
+}
+
+ModalStep press_on_task_dialog(HWND& dialog, DialogView& view, int button, const HWND* previous) {
+    return [&dialog, &view, button, previous] {
+        if (previous != nullptr && IsWindow(*previous)) {
+            return false;
+        }
+        dialog = find_task_dialog();
+        if (dialog == nullptr) {
+            return false;
+        }
+        view = read_dialog(dialog);
+        PostMessageW(dialog, TDM_CLICK_BUTTON, button, 0);
+        return true;
+    };
+}
+
+ModalStep answer_owned_box(const HWND& owner, DialogView& view, int answer) {
+    return [&owner, &view, answer] {
+        const HWND box = find_owned_dialog(owner);
+        if (box == nullptr) {
+            return false;
+        }
+        view = read_dialog(box);
+        PostMessageW(box, WM_COMMAND, answer, 0);
+        return true;
+    };
 }
 
 ModalStep wait_for(std::chrono::milliseconds duration) {

@@ -27,7 +27,6 @@ struct DialogView {
     int default_button = 0; // the push button drawn as the default
     HICON icon = nullptr;
     bool has_progress_bar = false;
-    int progress_low = 0;
     int progress_high = 0;
     int progress_position = 0;
 };
@@ -44,6 +43,13 @@ using ModalStep = std::function<bool()>;
 
 // A step that waits this long.
 ModalStep wait_for(std::chrono::milliseconds duration);
+
+// A step that waits for a task dialog (after `previous`, when given, has gone), keeps it and
+// what it shows, and presses the button.
+ModalStep press_on_task_dialog(HWND& dialog, DialogView& view, int button,
+                               const HWND* previous = nullptr);
+// A step that waits for the message box `owner` shows, reads it and answers it.
+ModalStep answer_owned_box(const HWND& owner, DialogView& view, int answer);
 
 struct ScriptResult {
     bool finished = false;          // every step was done in time

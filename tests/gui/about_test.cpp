@@ -31,6 +31,7 @@ protected:
     void SetUp() override {
         link_calls.clear();
         set_about_link_opener(record_link);
+        ASSERT_TRUE(session.start());
     }
     void TearDown() override { set_about_link_opener(nullptr); }
 
@@ -84,7 +85,6 @@ std::vector<HWND> about_windows() {
 }
 
 TEST_F(GuiAbout, OpensAtStartupAsAnOwnedToolWindow) {
-    ASSERT_TRUE(session.start());
     ASSERT_TRUE(state().about);
     EXPECT_EQ(about_windows(), std::vector<HWND>{window()});
     EXPECT_EQ(window_text(window()), L"About Ondrel");
@@ -103,6 +103,7 @@ TEST_F(GuiAbout, OpensAtStartupAsAnOwnedToolWindow) {
 }
 
 TEST_F(GuiAbout, HiddenAtStartupByTheSettingAndTitledInFrench) {
+    session.close();
     session.write_settings("language=fr\nhide_about=1\n");
     ASSERT_TRUE(session.start());
     EXPECT_FALSE(state().about);
@@ -115,7 +116,6 @@ TEST_F(GuiAbout, HiddenAtStartupByTheSettingAndTitledInFrench) {
 }
 
 TEST_F(GuiAbout, WidthFollowsTheScaleAndTheTopNeverGoesAboveTheScreen) {
-    ASSERT_TRUE(session.start());
     for (const UINT dpi : {96u, 144u}) {
         SCOPED_TRACE(dpi);
         change_dpi(dpi);
@@ -153,7 +153,6 @@ TEST_F(GuiAbout, WidthFollowsTheScaleAndTheTopNeverGoesAboveTheScreen) {
 }
 
 TEST_F(GuiAbout, HoverGivesTheHandAndHighlightsBothCloseControls) {
-    ASSERT_TRUE(session.start());
     const auto cursor_now = [&] {
         SendMessageW(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window()),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -187,7 +186,6 @@ TEST_F(GuiAbout, HoverGivesTheHandAndHighlightsBothCloseControls) {
 }
 
 TEST_F(GuiAbout, HeaderDragsTheWindowExceptOverTheCloseGlyph) {
-    ASSERT_TRUE(session.start());
     const HotSpot glyph = spot(HotSpotKind::Close);
     const std::tuple<LONG, LONG, LRESULT> cases[] = {
         {200, 20, HTCAPTION},
@@ -205,7 +203,6 @@ TEST_F(GuiAbout, HeaderDragsTheWindowExceptOverTheCloseGlyph) {
 }
 
 TEST_F(GuiAbout, EachWayOfClosingIt) {
-    ASSERT_TRUE(session.start());
     // A press on the close glyph released elsewhere does nothing.
     const HotSpot glyph = spot(HotSpotKind::Close);
     SendMessageW(window(), WM_LBUTTONDOWN, MK_LBUTTON, centre(glyph));
@@ -239,7 +236,6 @@ TEST_F(GuiAbout, EachWayOfClosingIt) {
 }
 
 TEST_F(GuiAbout, CheckBoxIsSavedAtOnceBothWays) {
-    ASSERT_TRUE(session.start());
     const HotSpot box = spot(HotSpotKind::CheckBox);
     const auto box_colour = [&] { return painted().at(box.left + 1, box.top + 10); };
     EXPECT_EQ(box_colour(), highlight);
@@ -256,7 +252,6 @@ TEST_F(GuiAbout, CheckBoxIsSavedAtOnceBothWays) {
 }
 
 TEST_F(GuiAbout, LinksGoToTheShellAndOtherClicksDoNot) {
-    ASSERT_TRUE(session.start());
     click(spot(HotSpotKind::Link, 0));
     click(spot(HotSpotKind::Link, 1));
     SendMessageW(window(), WM_LBUTTONUP, 0, MAKELPARAM(3, 300));
@@ -267,7 +262,6 @@ TEST_F(GuiAbout, LinksGoToTheShellAndOtherClicksDoNot) {
 }
 
 TEST_F(GuiAbout, NoGdiObjectLeftAfterFiftyOpenings) {
-    ASSERT_TRUE(session.start());
     reopen(); // the first opening may allocate what GDI keeps for the process
     SendMessageW(window(), WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(wait_until_disposed());
@@ -290,7 +284,6 @@ TEST_F(GuiAbout, NoGdiObjectLeftAfterFiftyOpenings) {
 }
 
 TEST_F(GuiAbout, LanguageSwitchRowsThatFitAndScreenshots) {
-    ASSERT_TRUE(session.start());
     // A switch repaints the open window; its window text stays in the old language.
     pump_for(std::chrono::milliseconds(100));
     ValidateRect(window(), nullptr);

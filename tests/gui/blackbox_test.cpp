@@ -11,10 +11,6 @@
 namespace ondrel::testing {
 namespace {
 
-std::filesystem::path build_folder() {
-    return program_folder().parent_path().parent_path();
-}
-
 // A copy of the program, with the chosen libmpv double variant (or none) beside it.
 struct Installation {
     TemporaryFolder root{"blackbox"};
@@ -40,24 +36,15 @@ struct Installation {
     }
 
     std::filesystem::path settings() const { return app_data / L"Ondrel" / L"settings.ini"; }
+    std::wstring cannot_load_text() const {
+        return L"Cannot load " + (folder / L"libmpv-2.dll").wstring();
+    }
 
     void write_settings(const std::string& text) const {
         std::filesystem::create_directories(settings().parent_path());
         std::ofstream(settings(), std::ios::binary) << text;
     }
 };
-
-HWND wait_for_window(DWORD process, const wchar_t* window_class) {
-    HWND found = nullptr;
-    pump_until(
-        [&] {
-            const auto windows = windows_of_process(process, window_class);
-            found = windows.empty() ? nullptr : windows.front();
-            return found != nullptr;
-        },
-        std::chrono::milliseconds(20000));
-    return found;
-}
 
 // The start-up error box: its text, then it is closed like a user pressing OK.
 std::wstring read_and_close_error_box(const StartedProgram& program) {
@@ -85,9 +72,7 @@ TEST(BlackBox, WithoutLibmpvTheErrorNamesTheFullPath) {
     EXPECT_NE(SendMessageTimeoutW(main_windows.front(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG,
                                   5000, &answer),
               0);
-    const std::wstring expected =
-        L"Cannot load " + (installation.folder / L"libmpv-2.dll").wstring();
-    EXPECT_EQ(read_and_close_error_box(program), expected);
+    EXPECT_EQ(read_and_close_error_box(program), installation.cannot_load_text());
     EXPECT_EQ(wait_for_exit(program), 0u);
     EXPECT_EQ(read_file_bytes(installation.settings()), "language=en\n"); // nothing written
 }
@@ -114,48 +99,44 @@ TEST(BlackBox, AWindowShowingItsStartUpErrorDoesNotTakeAFile) {
     // The second launch would hand its file to a window that is about to end; it opens its
     // own window instead, and says why it cannot play either.
     StartedProgram second = installation.start({L"C:\\b.mp4"});
-    const std::wstring expected =
-        L"Cannot load " + (installation.folder / L"libmpv-2.dll").wstring();
-    EXPECT_EQ(read_and_close_error_box(second), expected);
+    EXPECT_EQ(read_and_close_error_box(second), installation.cannot_load_text());
     EXPECT_EQ(wait_for_exit(second), 0u);
-    EXPECT_EQ(read_and_close_error_box(first), expected);
+    EXPECT_EQ(read_and_close_error_box(first), installation.cannot_load_text());
     EXPECT_EQ(wait_for_exit(first), 0u);
 }
 
-TEST(BlackBox, LibraryWithoutTheWakeUpCallback) {
-    Installation installation(L"mpv_double_no_wakeup");
-    StartedProgram program = installation.start();
-    EXPECT_EQ(read_and_close_error_box(program),
-              L"Function missing from libmpv: mpv_set_wakeup_callback");
-    EXPECT_EQ(wait_for_exit(program), 0u);
-    EXPECT_EQ(read_file_bytes(installation.settings()), "language=en\n"); // nothing written
-}
-
-TEST(BlackBox, InitializeFailureNamesItsCode) {
-    Installation installation(L"mpv_double_initialize_fails");
-    const auto scenario = installation.root.path / L"scenario.json";
-    std::ofstream(scenario) << R"({"initialize_result": -7})";
-    StartedProgram program =
-        installation.start({}, {{L"ONDREL_MPV_DOUBLE_SCENARIO", scenario.wstring()}});
-    EXPECT_EQ(read_and_close_error_box(program), L"mpv_initialize failed (-7)");
-    EXPECT_EQ(wait_for_exit(program), 0u);
-    EXPECT_EQ(read_file_bytes(installation.settings()), "language=en\n"); // nothing written
-}
-
-TEST(BlackBox, CreateFailure) {
-    Installation installation(L"mpv_double_create_fails");
-    StartedProgram program = installation.start();
-    EXPECT_EQ(read_and_close_error_box(program), L"mpv_create failed");
-    EXPECT_EQ(wait_for_exit(program), 0u);
-}
-
-TEST(BlackBox, FrenchErrorText) {
-    Installation installation(L"mpv_double_no_wakeup");
-    installation.write_settings("language=fr\n");
-    StartedProgram program = installation.start();
-    EXPECT_EQ(read_and_close_error_box(program),
-              L"Fonction absente de libmpv : mpv_set_wakeup_callback");
-    EXPECT_EQ(wait_for_exit(program), 0u);
+// A library that fails at each step of the start-up, in each language: the box names the
+// failure, the program ends with 0 and writes no settings.
+TEST(BlackBox, EachLibraryFailureIsNamedAndWritesNothing) {
+    const struct {
+        const wchar_t* double_variant;
+        const char* settings;
+        const char* scenario; // the double's, when there is one
+        const wchar_t* message;
+    } rows[] = {
+        {L"mpv_double_no_wakeup", "language=en\n", nullptr,
+         L"Function missing from libmpv: mpv_set_wakeup_callback"},
+        {L"mpv_double_no_wakeup", "language=fr\n", nullptr,
+         L"Fonction absente de libmpv : mpv_set_wakeup_callback"},
+        {L"mpv_double_initialize_fails", "language=en\n", R"({"initialize_result": -7})",
+         L"mpv_initialize failed (-7)"},
+        {L"mpv_double_create_fails", "language=en\n", nullptr, L"mpv_create failed"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(narrow(row.message));
+        Installation installation(row.double_variant);
+        installation.write_settings(row.settings);
+        std::vector<std::pair<std::wstring, std::wstring>> environment;
+        if (row.scenario != nullptr) {
+            const auto scenario = installation.root.path / L"scenario.json";
+            std::ofstream(scenario) << row.scenario;
+            environment.emplace_back(L"ONDREL_MPV_DOUBLE_SCENARIO", scenario.wstring());
+        }
+        StartedProgram program = installation.start({}, environment);
+        EXPECT_EQ(read_and_close_error_box(program), row.message);
+        EXPECT_EQ(wait_for_exit(program), 0u);
+        EXPECT_EQ(read_file_bytes(installation.settings()), row.settings);
+    }
 }
 
 TEST(BlackBox, MultiInstanceGivesEachLaunchItsOwnWindow) {
@@ -194,10 +175,7 @@ TEST(BlackBox, At144DpiEverythingIsScaled) {
     const HWND main = wait_for_window(program.id, L"Ondrel.Main");
     ASSERT_NE(main, nullptr);
     pump_for(std::chrono::milliseconds(500));
-    RECT window{};
-    GetWindowRect(main, &window);
-    EXPECT_EQ(window.right - window.left, 1440);
-    EXPECT_EQ(window.bottom - window.top, 885);
+    EXPECT_EQ(extent(window_rect(main)), std::pair(1440L, 885L));
     const HWND bar = FindWindowExW(main, nullptr, L"Ondrel.Bar", nullptr);
     RECT bar_client{};
     GetClientRect(bar, &bar_client);
@@ -206,9 +184,7 @@ TEST(BlackBox, At144DpiEverythingIsScaled) {
     // Asking for a tiny window gives the scaled minimum.
     SetWindowPos(main, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
     pump_for(std::chrono::milliseconds(200));
-    GetWindowRect(main, &window);
-    EXPECT_EQ(window.right - window.left, 870);
-    EXPECT_EQ(window.bottom - window.top, 450);
+    EXPECT_EQ(extent(window_rect(main)), std::pair(870L, 450L));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(wait_for_exit(program), 0u);
 }

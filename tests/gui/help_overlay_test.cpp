@@ -8,6 +8,8 @@ namespace {
 
 class GuiHelp : public PlayerTest {
 protected:
+    void SetUp() override { ASSERT_TRUE(session.start()); }
+
     // Opens the overlay and lets it paint.
     HWND open_help() {
         toggle_help(state());
@@ -26,7 +28,6 @@ protected:
 };
 
 TEST_F(GuiHelp, SizeAndPlaceAt96And144Dpi) {
-    ASSERT_TRUE(session.start());
     SetWindowPos(main(), nullptr, 100, 50, 1000, 800, SWP_NOZORDER);
     const HWND overlay = open_help();
     ASSERT_NE(overlay, nullptr);
@@ -49,7 +50,6 @@ TEST_F(GuiHelp, SizeAndPlaceAt96And144Dpi) {
 }
 
 TEST_F(GuiHelp, ClosesOnItsKeysOnAClickAndOnLosingActivation) {
-    ASSERT_TRUE(session.start());
     const std::pair<UINT, WPARAM> closers[] = {
         {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_SPACE},
         {WM_KEYDOWN, VK_F1},     {WM_LBUTTONDOWN, 0},     {WM_RBUTTONDOWN, 0},
@@ -72,7 +72,6 @@ TEST_F(GuiHelp, ClosesOnItsKeysOnAClickAndOnLosingActivation) {
 }
 
 TEST_F(GuiHelp, KeyISwitchesMultiInstanceAndRepaintsAtOnce) {
-    ASSERT_TRUE(session.start());
     const HWND overlay = open_help();
     ASSERT_NE(overlay, nullptr);
     clear_double_record();
@@ -92,7 +91,6 @@ TEST_F(GuiHelp, KeyISwitchesMultiInstanceAndRepaintsAtOnce) {
 
 // Fills are checked by their pixels; glyphs by their colour only, since Wine has no Segoe.
 TEST_F(GuiHelp, PixelsAndScreenshotsInBothLanguages) {
-    ASSERT_TRUE(session.start());
     SetWindowPos(main(), nullptr, 40, 20, 960, 740, SWP_NOZORDER);
     for (const Language language : {Language::English, Language::French}) {
         store_language(language);

@@ -30,6 +30,8 @@ TEST_F(GuiKeys, EveryKeyAndCharacterWithAFile) {
         bool handled;
         Calls calls;
     };
+    const std::string next_audio_message =
+        "show-text Audio: French — Commentary (aac, stereo) 2000";
     const KeyCase cases[] = {
         {"Space", VK_SPACE, false, false, true, {"pause=1", "write-watch-later-config"}},
         {"K", 'K', false, false, true, {"pause=0"}},
@@ -50,12 +52,7 @@ TEST_F(GuiKeys, EveryKeyAndCharacterWithAFile) {
         {"Ctrl+Down", VK_DOWN, true, false, true, {"volume=80.0", "show-text Volume: 80% 1000"}},
         {"M", 'M', false, false, true, {"mute=1", "show-text Muted 1000"}},
         {"Ctrl+M", 'M', true, false, true, {"mute=0", "show-text Sound on 1000"}},
-        {"A",
-         'A',
-         false,
-         false,
-         true,
-         {"set aid 2", "show-text Audio: French — Commentary (aac, stereo) 2000"}},
+        {"A", 'A', false, false, true, {"set aid 2", next_audio_message}},
         {"S", 'S', false, false, true, {"set sid 1", "show-text Subtitles: Q&A 2000"}},
         {"Ctrl+A", 'A', true, false, false, {}},
         {"Ctrl+S", 'S', true, false, false, {}},

@@ -1,13 +1,17 @@
-// The main window's own behaviour: layout, DPI, full screen, always on top, drops, closing.
-#include "gui/support/desktop.hpp"
-#include "gui/support/gui_session.hpp"
+// The main window's own behaviour: layout, DPI, full screen, always on top, drops, closing, and
+// what a second Ondrel.exe hands over to it.
+#include "gui/support/player_test.hpp"
 #include "main/handoff_payload.hpp"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 namespace ondrel::testing {
 namespace {
+
+using GuiMainWindow = PlayerTest;
+using GuiHandoff = PlayerTest;
 
 RECT client_rect_in_parent(HWND child) {
     RECT rect{};
@@ -16,10 +20,10 @@ RECT client_rect_in_parent(HWND child) {
     return rect;
 }
 
-MINMAXINFO min_max_info(HWND window) {
+std::pair<LONG, LONG> minimum_size(HWND window) {
     MINMAXINFO info{};
     SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    return info;
+    return {info.ptMinTrackSize.x, info.ptMinTrackSize.y};
 }
 
 void expect_children_fill_client(const GuiSession& session, int bar_height) {
@@ -34,27 +38,20 @@ void expect_children_fill_client(const GuiSession& session, int bar_height) {
     EXPECT_EQ(video.bottom, client.bottom - bar_height);
 }
 
-TEST(GuiMainWindow, LayoutAt96DpiAndAfterADpiChange) {
-    GuiSession session;
+TEST_F(GuiMainWindow, LayoutAt96DpiAndAfterADpiChange) {
     ASSERT_TRUE(session.start());
-    ASSERT_EQ(session.state().dpi, 96u);
+    ASSERT_EQ(state().dpi, 96u);
     expect_children_fill_client(session, 44);
-    EXPECT_EQ(min_max_info(session.main()).ptMinTrackSize.x, 580);
-    EXPECT_EQ(min_max_info(session.main()).ptMinTrackSize.y, 300);
-    save_window_screenshot(session.main(), screenshot_folder() / L"main-window-96dpi.png");
+    EXPECT_EQ(minimum_size(main()), std::pair(580L, 300L));
+    save_window_screenshot(main(), screenshot_folder() / L"main-window-96dpi.png");
 
     RECT suggested{50, 40, 50 + 1440, 40 + 885};
-    SendMessageW(session.main(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                 reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(session.state().dpi, 144u);
-    RECT window{};
-    GetWindowRect(session.main(), &window);
-    EXPECT_EQ(window.left, 50);
-    EXPECT_EQ(window.right - window.left, 1440);
-    EXPECT_EQ(window.bottom - window.top, 885);
+    SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(state().dpi, 144u);
+    EXPECT_EQ(window_rect(main()).left, 50);
+    EXPECT_EQ(extent(window_rect(main())), std::pair(1440L, 885L));
     expect_children_fill_client(session, 66);
-    EXPECT_EQ(min_max_info(session.main()).ptMinTrackSize.x, 870);
-    EXPECT_EQ(min_max_info(session.main()).ptMinTrackSize.y, 450);
+    EXPECT_EQ(minimum_size(main()), std::pair(870L, 450L));
 }
 
 // Whether `upper` comes before `lower` among its siblings (nearer the top).
@@ -68,65 +65,58 @@ bool is_above(HWND upper, HWND lower) {
     return false;
 }
 
-TEST(GuiMainWindow, FullScreenAndBackRestoresTheWindow) {
-    GuiSession session;
+TEST_F(GuiMainWindow, FullScreenAndBackRestoresTheWindow) {
     ASSERT_TRUE(session.start());
-    SetWindowPos(session.main(), nullptr, 120, 90, 800, 500, SWP_NOZORDER);
-    RECT before{};
-    GetWindowRect(session.main(), &before);
+    SetWindowPos(main(), nullptr, 120, 90, 800, 500, SWP_NOZORDER);
+    const RECT before = window_rect(main());
     // Another program's window over part of ours.
     const HWND other = CreateWindowExW(WS_EX_NOACTIVATE, L"STATIC", L"other", WS_POPUP, 300, 200,
                                        200, 150, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
     SetWindowPos(other, HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    ASSERT_TRUE(is_above(other, session.main()));
+    ASSERT_TRUE(is_above(other, main()));
 
-    SendMessageW(session.main(), WM_SYSKEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(is_above(session.main(), other));
+    SendMessageW(main(), WM_SYSKEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(is_above(main(), other));
     DestroyWindow(other);
-    EXPECT_TRUE(session.state().full_screen);
-    EXPECT_EQ(GetWindowLongPtrW(session.main(), GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_TRUE(state().full_screen);
+    EXPECT_EQ(GetWindowLongPtrW(main(), GWL_STYLE) & WS_CAPTION, 0);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(session.main(), MONITOR_DEFAULTTONEAREST), &monitor);
-    RECT full{};
-    GetWindowRect(session.main(), &full);
-    EXPECT_TRUE(EqualRect(&full, &monitor.rcMonitor));
+    GetMonitorInfoW(MonitorFromWindow(main(), MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_EQ(sides(window_rect(main())), sides(monitor.rcMonitor));
     // The bar starts hidden over the video, which covers the whole screen.
-    EXPECT_FALSE(IsWindowVisible(session.state().control_bar));
-    const RECT video = client_rect_in_parent(session.state().video_window);
+    EXPECT_FALSE(IsWindowVisible(state().control_bar));
+    const RECT video = client_rect_in_parent(state().video_window);
     EXPECT_EQ(video.bottom - video.top, monitor.rcMonitor.bottom - monitor.rcMonitor.top);
-    save_window_screenshot(session.main(), screenshot_folder() / L"main-window-full-screen.png");
+    save_window_screenshot(main(), screenshot_folder() / L"main-window-full-screen.png");
     // Once shown, the bar lies over the video, not hidden behind it.
-    session.state().bar_shown_in_full_screen = true;
-    layout_children(session.state());
-    EXPECT_TRUE(IsWindowVisible(session.state().control_bar));
-    EXPECT_TRUE(is_above(session.state().control_bar, session.state().video_window));
-    session.state().bar_shown_in_full_screen = false;
-    layout_children(session.state());
+    state().bar_shown_in_full_screen = true;
+    layout_children(state());
+    EXPECT_TRUE(IsWindowVisible(state().control_bar));
+    EXPECT_TRUE(is_above(state().control_bar, state().video_window));
+    state().bar_shown_in_full_screen = false;
+    layout_children(state());
 
-    SendMessageW(session.main(), WM_SYSKEYDOWN, VK_RETURN, 0);
-    EXPECT_FALSE(session.state().full_screen);
-    RECT after{};
-    GetWindowRect(session.main(), &after);
-    EXPECT_TRUE(EqualRect(&before, &after));
-    EXPECT_NE(GetWindowLongPtrW(session.main(), GWL_STYLE) & WS_CAPTION, 0);
-    EXPECT_TRUE(IsWindowVisible(session.state().control_bar));
+    SendMessageW(main(), WM_SYSKEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(state().full_screen);
+    EXPECT_EQ(sides(window_rect(main())), sides(before));
+    EXPECT_NE(GetWindowLongPtrW(main(), GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_TRUE(IsWindowVisible(state().control_bar));
     // Alt+Enter's character is swallowed; others go on.
-    EXPECT_EQ(SendMessageW(session.main(), WM_SYSCHAR, 13, 0), 0);
+    EXPECT_EQ(SendMessageW(main(), WM_SYSCHAR, 13, 0), 0);
 }
 
-TEST(GuiMainWindow, MaximizedWindowReturnsMaximizedAndClosingInFullScreenSavesTheOldRectangle) {
-    GuiSession session;
+TEST_F(GuiMainWindow, MaximizedWindowReturnsMaximizedAndClosingInFullScreenSavesTheOldRectangle) {
     ASSERT_TRUE(session.start());
-    SetWindowPos(session.main(), nullptr, 100, 80, 960, 590, SWP_NOZORDER);
-    ShowWindow(session.main(), SW_MAXIMIZE);
-    SendMessageW(session.main(), WM_SYSKEYDOWN, VK_RETURN, 0);
-    SendMessageW(session.main(), WM_SYSKEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(IsZoomed(session.main()));
-    SendMessageW(session.main(), WM_SYSKEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(session.state().full_screen);
+    SetWindowPos(main(), nullptr, 100, 80, 960, 590, SWP_NOZORDER);
+    ShowWindow(main(), SW_MAXIMIZE);
+    SendMessageW(main(), WM_SYSKEYDOWN, VK_RETURN, 0);
+    SendMessageW(main(), WM_SYSKEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(IsZoomed(main()));
+    SendMessageW(main(), WM_SYSKEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(state().full_screen);
     session.close();
     const Settings saved = session.saved_settings();
     ASSERT_TRUE(saved.window.has_value());
@@ -134,22 +124,17 @@ TEST(GuiMainWindow, MaximizedWindowReturnsMaximizedAndClosingInFullScreenSavesTh
     EXPECT_TRUE(saved.maximized);
 }
 
-TEST(GuiMainWindow, AlwaysOnTopIsAppliedAndSaved) {
-    GuiSession session;
+TEST_F(GuiMainWindow, AlwaysOnTopIsAppliedAndSaved) {
     session.write_settings("language=en\nalways_on_top=1\n");
     ASSERT_TRUE(session.start());
-    EXPECT_NE(GetWindowLongPtrW(session.main(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    set_always_on_top(session.state(), false);
-    EXPECT_EQ(GetWindowLongPtrW(session.main(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_NE(GetWindowLongPtrW(main(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    set_always_on_top(state(), false);
+    EXPECT_EQ(GetWindowLongPtrW(main(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(session.saved_settings().always_on_top);
-    set_always_on_top(session.state(), true);
+    set_always_on_top(state(), true);
     EXPECT_TRUE(session.saved_settings().always_on_top);
-    bool confirmed = false;
-    for (const auto& line : recorded("mpv_command_async")) {
-        const auto args = line.at("args").get<std::vector<std::string>>();
-        confirmed |= args.size() == 3 && args[1] == "Always on top: on" && args[2] == "1500";
-    }
-    EXPECT_TRUE(confirmed);
+    const std::vector<std::string> confirmations = shown_texts("1500");
+    EXPECT_NE(std::ranges::find(confirmations, "Always on top: on"), confirmations.end());
 }
 
 // An HDROP as Explorer would send it, with one or more files.
@@ -172,46 +157,35 @@ HGLOBAL make_drop(const std::vector<std::wstring>& files) {
 }
 
 std::vector<std::vector<std::string>> sync_commands(const char* name) {
-    std::vector<std::vector<std::string>> found;
-    for (const auto& line : recorded("mpv_command")) {
-        auto args = line.at("args").get<std::vector<std::string>>();
-        if (!args.empty() && args[0] == name) {
-            found.push_back(std::move(args));
-        }
-    }
-    return found;
+    return recorded_commands("mpv_command", name);
 }
 
-TEST(GuiMainWindow, DroppedSubtitlesAreAddedAndOtherFilesOpened) {
-    GuiSession session;
-    ASSERT_TRUE(session.start(L"Ondrel.exe C:\\videos\\film.mkv"));
-    ASSERT_TRUE(pump_until([&] { return session.state().session.playback.file_loaded; }));
+TEST_F(GuiMainWindow, DroppedSubtitlesAreAddedAndOtherFilesOpened) {
+    ASSERT_TRUE(play());
 
-    SendMessageW(session.main(), WM_DROPFILES,
+    SendMessageW(main(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(make_drop({L"C:\\videos\\MOVIE.SRT", L"C:\\other.mp4"})),
                  0);
-    SendMessageW(session.main(), WM_DROPFILES,
+    SendMessageW(main(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(make_drop({L"C:\\videos\\notes.txt"})), 0);
     const auto subtitles = sync_commands("sub-add");
     ASSERT_EQ(subtitles.size(), 2u);
     EXPECT_EQ(subtitles[0][1], "C:\\videos\\MOVIE.SRT");
     EXPECT_EQ(subtitles[1][1], "C:\\videos\\notes.txt");
 
-    SendMessageW(session.main(), WM_DROPFILES,
+    SendMessageW(main(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(make_drop({L"C:\\videos\\next.mp4"})), 0);
     const auto loads = sync_commands("loadfile");
     ASSERT_EQ(loads.size(), 2u); // the command-line file, then the dropped video
     EXPECT_EQ(loads[1][1], "C:\\videos\\next.mp4");
 }
 
-TEST(GuiMainWindow, CloseWritesPositionPlacementVolumeAndMute) {
-    GuiSession session;
+TEST_F(GuiMainWindow, CloseWritesPositionPlacementVolumeAndMute) {
     session.write_settings("volume=40\nlanguage=fr\n");
-    ASSERT_TRUE(session.start(L"Ondrel.exe C:\\videos\\film.mkv"));
-    ASSERT_TRUE(pump_until([&] { return session.state().session.playback.file_loaded; }));
-    SetWindowPos(session.main(), nullptr, 30, 40, 900, 600, SWP_NOZORDER);
-    SendMessageW(session.main(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    toggle_mute(session.state().session);
+    ASSERT_TRUE(play());
+    SetWindowPos(main(), nullptr, 30, 40, 900, 600, SWP_NOZORDER);
+    SendMessageW(main(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    toggle_mute(state().session);
     pump_for(std::chrono::milliseconds(200));
     session.close();
 
@@ -226,16 +200,14 @@ TEST(GuiMainWindow, CloseWritesPositionPlacementVolumeAndMute) {
     EXPECT_EQ(saved.language, "fr");
 }
 
-TEST(GuiMainWindow, EndOfSessionSavesWithoutClosing) {
-    GuiSession session;
-    ASSERT_TRUE(session.start(L"Ondrel.exe C:\\videos\\film.mkv"));
-    ASSERT_TRUE(pump_until([&] { return session.state().session.playback.file_loaded; }));
-    SetWindowPos(session.main(), nullptr, 10, 20, 700, 400, SWP_NOZORDER);
-    set_volume(session.state().session, 33, false);
+TEST_F(GuiMainWindow, EndOfSessionSavesWithoutClosing) {
+    ASSERT_TRUE(play());
+    SetWindowPos(main(), nullptr, 10, 20, 700, 400, SWP_NOZORDER);
+    set_volume(state().session, 33, false);
     pump_for(std::chrono::milliseconds(100));
     EXPECT_FALSE(session.saved_settings().window.has_value());
-    SendMessageW(session.main(), WM_ENDSESSION, TRUE, 0);
-    EXPECT_TRUE(IsWindow(session.main()));
+    SendMessageW(main(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(IsWindow(main()));
     EXPECT_FALSE(sync_commands("write-watch-later-config").empty());
     const Settings saved = session.saved_settings();
     ASSERT_TRUE(saved.window.has_value());
@@ -243,13 +215,52 @@ TEST(GuiMainWindow, EndOfSessionSavesWithoutClosing) {
     EXPECT_EQ(saved.volume, 33);
 }
 
+TEST_F(GuiHandoff, SecondLaunchShowsNoWindowAndTheFirstOpensTheFile) {
+    ASSERT_TRUE(play(nullptr, L"C:\\videos\\first.mkv"));
+    ShowWindow(main(), SW_MINIMIZE);
+
+    const std::filesystem::path file = session.app_data.path / L"Ἀθῆναι 映画 é.mp4";
+    StartedProgram second = start_program(build_folder() / L"Ondrel.exe", {file.wstring()},
+                                          {{L"APPDATA", session.app_data.path.wstring()}});
+    ASSERT_TRUE(second.process);
+    bool second_showed_a_window = false;
+    // The hand-off is a synchronous message: this thread must keep handling messages.
+    ASSERT_TRUE(pump_until(
+        [&] {
+            second_showed_a_window |= !windows_of_process(second.id).empty();
+            return WaitForSingleObject(second.process.get(), 0) == WAIT_OBJECT_0;
+        },
+        std::chrono::milliseconds(30000)));
+    EXPECT_EQ(wait_for_exit(second), 0u);
+    EXPECT_FALSE(second_showed_a_window);
+
+    EXPECT_FALSE(IsIconic(main())); // restored before the file is opened
+    const auto loads = sync_commands("loadfile");
+    ASSERT_EQ(loads.size(), 2u);
+    EXPECT_EQ(loads[1].at(1), path_to_utf8(file));
+    // The first video's position was saved before the second was opened.
+    EXPECT_FALSE(sync_commands("write-watch-later-config").empty());
+}
+
+TEST_F(GuiHandoff, LaunchWithoutAFileOnlyBringsTheWindowBack) {
+    ASSERT_TRUE(session.start());
+    ShowWindow(main(), SW_MINIMIZE);
+    StartedProgram second = start_program(build_folder() / L"Ondrel.exe", {},
+                                          {{L"APPDATA", session.app_data.path.wstring()}});
+    ASSERT_TRUE(
+        pump_until([&] { return WaitForSingleObject(second.process.get(), 0) == WAIT_OBJECT_0; },
+                   std::chrono::milliseconds(30000)));
+    EXPECT_EQ(wait_for_exit(second), 0u);
+    EXPECT_FALSE(IsIconic(main()));
+    EXPECT_TRUE(sync_commands("loadfile").empty());
+}
+
 LRESULT send_copy_data(HWND window, ULONG_PTR tag, const void* data, DWORD bytes) {
     COPYDATASTRUCT copy{tag, bytes, const_cast<void*>(data)};
     return SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
 }
 
-TEST(GuiHandoff, HostilePayloadsAreReadSafely) {
-    GuiSession session;
+TEST_F(GuiHandoff, HostilePayloadsAreReadSafely) {
     ASSERT_TRUE(session.start());
     const std::u16string path = build_handoff_payload("C:\\Vidéos\\映画.mkv");
     const std::u16string no_nul = u"C:\\a.mp4";
@@ -270,7 +281,7 @@ TEST(GuiHandoff, HostilePayloadsAreReadSafely) {
         {"huge size stops at the NUL", handoff_tag, path.data(), 0x7FFFFFFF, 1},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(send_copy_data(session.main(), c.tag, c.data, c.bytes), c.answer) << c.name;
+        EXPECT_EQ(send_copy_data(main(), c.tag, c.data, c.bytes), c.answer) << c.name;
     }
     const auto loads = sync_commands("loadfile");
     ASSERT_EQ(loads.size(), 3u);    // the empty texts open nothing
@@ -279,16 +290,14 @@ TEST(GuiHandoff, HostilePayloadsAreReadSafely) {
     EXPECT_EQ(loads[2][1], "C:\\Vidéos\\映画.mkv");
 }
 
-TEST(GuiHandoff, ClosingWindowRefuses) {
-    GuiSession session;
+TEST_F(GuiHandoff, ClosingWindowRefuses) {
     ASSERT_TRUE(session.start());
     const std::u16string path = build_handoff_payload("C:\\a.mp4");
-    session.state().closing = true;
-    EXPECT_EQ(send_copy_data(session.main(), handoff_tag, path.data(),
-                             static_cast<DWORD>(path.size() * 2)),
+    state().closing = true;
+    EXPECT_EQ(send_copy_data(main(), handoff_tag, path.data(), static_cast<DWORD>(path.size() * 2)),
               0);
     EXPECT_TRUE(sync_commands("loadfile").empty());
-    session.state().closing = false;
+    state().closing = false;
 }
 
 } // namespace

@@ -97,12 +97,12 @@ std::optional<DWORD> wait_for_exit(const StartedProgram& program,
     return code;
 }
 
-std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* class_name) {
+std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* wanted_class) {
     struct Search {
         DWORD id;
-        const wchar_t* class_name;
+        const wchar_t* wanted_class;
         std::vector<HWND> found;
-    } search{process_id, class_name, {}};
+    } search{process_id, wanted_class, {}};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
             auto& s = *reinterpret_cast<Search*>(context);
@@ -111,18 +111,30 @@ std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* class_name
             if (owner != s.id || !IsWindowVisible(window)) {
                 return TRUE;
             }
-            if (s.class_name != nullptr) {
-                wchar_t name[256] = {};
-                GetClassNameW(window, name, 256);
-                if (std::wstring(name) != s.class_name) {
-                    return TRUE;
-                }
+            if (s.wanted_class == nullptr || class_name(window) == s.wanted_class) {
+                s.found.push_back(window);
             }
-            s.found.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND wait_for_window(DWORD process_id, const wchar_t* class_name, std::chrono::milliseconds timeout,
+                     const std::function<bool(HWND)>& accept) {
+    HWND found = nullptr;
+    pump_until(
+        [&] {
+            for (const HWND window : windows_of_process(process_id, class_name)) {
+                if (accept(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
 }
 
 std::wstring window_text(HWND window) {
@@ -139,9 +151,7 @@ std::wstring message_box_text(HWND box) {
     EnumChildWindows(
         box,
         [](HWND child, LPARAM context) -> BOOL {
-            wchar_t name[64] = {};
-            GetClassNameW(child, name, 64);
-            if (_wcsicmp(name, L"Static") == 0) {
+            if (_wcsicmp(class_name(child).c_str(), L"Static") == 0) {
                 std::wstring text = window_text(child);
                 auto& best_text = *reinterpret_cast<std::wstring*>(context);
                 if (text.size() > best_text.size()) {
@@ -269,6 +279,10 @@ std::filesystem::path program_folder() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     return std::filesystem::path(self).parent_path();
+}
+
+std::filesystem::path build_folder() {
+    return program_folder().parent_path().parent_path();
 }
 
 std::filesystem::path screenshot_folder() {

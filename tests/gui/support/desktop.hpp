@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 #include <windows.h>
 
@@ -41,6 +42,13 @@ wait_for_exit(const StartedProgram& program,
 // Visible top-level windows of a process, optionally of one class.
 std::vector<HWND> windows_of_process(DWORD process_id, const wchar_t* class_name = nullptr);
 
+// The first visible window of the class in the process that `accept` takes, waited for with
+// the messages running; null on time-out.
+HWND wait_for_window(
+    DWORD process_id, const wchar_t* class_name,
+    std::chrono::milliseconds timeout = std::chrono::milliseconds(20000),
+    const std::function<bool(HWND)>& accept = [](HWND) { return true; });
+
 // A window's place on the screen, and its class name.
 RECT window_rect(HWND window);
 std::wstring class_name(HWND window);
@@ -70,6 +78,10 @@ bool save_window_screenshot(HWND window, const std::filesystem::path& file);
 inline std::array<LONG, 4> sides(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
+// A rectangle's width and height.
+inline std::pair<LONG, LONG> extent(const RECT& rect) {
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
 
 // The colour on screen at a point of a window's client area, as 0xRRGGBB.
 std::uint32_t screen_pixel(HWND window, int x, int y);
@@ -83,5 +95,8 @@ std::filesystem::path screenshot_folder();
 
 // The folder this test program lives in.
 std::filesystem::path program_folder();
+
+// The build tree (build/<preset>), where Ondrel.exe is: two folders above the test program.
+std::filesystem::path build_folder();
 
 } // namespace ondrel::testing

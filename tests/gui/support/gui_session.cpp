@@ -55,6 +55,28 @@ std::vector<nlohmann::json> recorded(const std::string& call) {
     return found;
 }
 
+std::vector<std::vector<std::string>> recorded_commands(const std::string& call,
+                                                        const std::string& name) {
+    std::vector<std::vector<std::string>> found;
+    for (const auto& line : recorded(call)) {
+        auto args = line.at("args").get<std::vector<std::string>>();
+        if (!args.empty() && args[0] == name) {
+            found.push_back(std::move(args));
+        }
+    }
+    return found;
+}
+
+std::vector<std::string> shown_texts(const std::string& duration) {
+    std::vector<std::string> texts;
+    for (const auto& args : recorded_commands("mpv_command_async", "show-text")) {
+        if (args.size() == 3 && args[2] == duration) {
+            texts.push_back(args[1]);
+        }
+    }
+    return texts;
+}
+
 std::vector<std::string> player_calls() {
     std::vector<std::string> calls;
     for (const auto& line : double_record()) {

@@ -20,6 +20,14 @@ void clear_double_record();
 // The recorded calls of one kind ("option", "command", ...), in order.
 std::vector<nlohmann::json> recorded(const std::string& call);
 
+// The arguments of the recorded commands of one kind ("mpv_command", "mpv_command_async")
+// whose first word is `name` ("loadfile"), in order.
+std::vector<std::vector<std::string>> recorded_commands(const std::string& call,
+                                                        const std::string& name);
+// The texts that asynchronous show-text commands put on the video for `duration` ms ("1500"),
+// in order.
+std::vector<std::string> shown_texts(const std::string& duration);
+
 // The double's player calls, oldest first, each as one line: commands as their words joined
 // by spaces ("seek 0.000 absolute+exact"), property writes as "name=value" ("pause=true").
 std::vector<std::string> player_calls();

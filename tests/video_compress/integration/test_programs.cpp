@@ -75,11 +75,6 @@ std::map<std::string, std::string> folder_contents(const std::filesystem::path& 
     return contents;
 }
 
-void write_bytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 bool wait_for_file(const std::filesystem::path& file, std::chrono::seconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!std::filesystem::exists(file)) {

@@ -2,6 +2,7 @@
 // job's messages, and looking at folders and processes.
 #pragma once
 
+#include "support/temporary_folder.hpp"
 #include "video_compress/compress_message.hpp"
 #include "video_compress/job.hpp"
 
@@ -35,8 +36,6 @@ JobRecord collect_job(CompressJob& job, std::chrono::seconds limit = std::chrono
 
 // Every file of a folder (not recursive) with its bytes.
 std::map<std::string, std::string> folder_contents(const std::filesystem::path& folder);
-
-void write_bytes(const std::filesystem::path& file, const std::string& bytes);
 
 // Waits up to `limit` for the file to exist.
 bool wait_for_file(const std::filesystem::path& file, std::chrono::seconds limit);

@@ -386,29 +386,28 @@ TEST_F(DoublePlayerTest, ClosingInFullScreenKeepsTheWindowedPlacement) {
     struct Case {
         std::optional<ShellPlacement> full_screen;
         ShellPlacement window;
-        std::optional<WindowRect> expected;
-        bool maximized;
+        std::optional<WindowRect> expected; // never maximized
     };
+    const WindowRect saved{1, 2, 3, 4};
     const Case cases[] = {
-        {ShellPlacement{{5, 6, 700, 500}, false},
-         {{0, 0, 1920, 1080}, true},
-         WindowRect{5, 6, 700, 500},
-         false},
-        {std::nullopt, {{100, 100, 100, 400}, true}, WindowRect{1, 2, 3, 4}, false},
-        {std::nullopt, {{100, 400, 300, 400}, true}, WindowRect{1, 2, 3, 4}, false},
-        {std::nullopt, {}, WindowRect{1, 2, 3, 4}, false},
+        {ShellPlacement{{5, 6, 700, 500}, false}, {{0, 0, 1920, 1080}, true}, {{5, 6, 700, 500}}},
+        // An empty window placement keeps the saved one and is not taken as maximized.
+        {std::nullopt, {{100, 100, 100, 400}, true}, saved},
+        {std::nullopt, {{100, 400, 300, 400}, true}, saved},
+        {std::nullopt, {}, saved},
     };
     TemporaryFolder app_data("appdata");
     ScopedEnvironment variable("APPDATA", path_to_utf8(app_data.path));
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         settings = Settings{};
-        settings.window = WindowRect{1, 2, 3, 4};
+        settings.window = saved;
         start();
         set_volume(session, 12, false);
         shell_record().placements[main_window] = c.window;
         close_player(session, settings, main_window, c.full_screen);
         EXPECT_EQ(settings.window, c.expected);
-        EXPECT_EQ(settings.maximized, c.maximized);
+        EXPECT_FALSE(settings.maximized);
         EXPECT_EQ(settings.volume, 12);
         EXPECT_EQ(load_settings().window, c.expected);
     }

@@ -97,8 +97,7 @@ TEST(SettingsFile, FullDiskDuringTheWriteKeepsTheOldFile) {
 
 TEST(SettingsFile, NonAsciiFolder) {
     TemporaryFolder folder("appdata");
-    const auto base = folder.path / path_from_utf8("Donn\xC3\xA9"
-                                                   "es \xE6\x98\xA0\xE7\x94\xBB");
+    const auto base = folder.path / path_from_utf8("Données 映画");
     std::filesystem::create_directories(base);
     ScopedEnvironment app_data("APPDATA", path_to_utf8(base));
     Settings s;

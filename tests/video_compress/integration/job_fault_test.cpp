@@ -20,31 +20,9 @@ namespace {
 using testing::folder_contents;
 using testing::JobRecord;
 using testing::ScopedEnvironment;
+using testing::SourceFolder;
+using testing::start_fake_job;
 using testing::TemporaryFolder;
-
-// A source beside two files of the user's that no job may touch.
-struct SourceFolder {
-    TemporaryFolder folder{"job"};
-    MediaInfo media;
-    std::map<std::string, std::string> before;
-
-    SourceFolder() {
-        testing::write_bytes(folder.path / "source.mp4", "the user's video");
-        testing::write_bytes(folder.path / "notes.txt", "keep me");
-        testing::write_bytes(folder.path / "source_h264_45p.mp4", "an older encode");
-        media.path = folder.path / "source.mp4";
-        media.width = 160;
-        media.height = 90;
-        media.duration = 2.0;
-        before = folder_contents(folder.path);
-    }
-    std::filesystem::path output() const { return folder.path / "source_h264_90p.mp4"; }
-};
-
-JobStart start_fake_job(const SourceFolder& source, const CompressOptions& options = {}) {
-    return start_job(options, source.media, EncoderSupport{}, testing::fake_ffmpeg(),
-                     testing::fake_ffprobe());
-}
 
 std::vector<float> percents(const JobRecord& record) {
     std::vector<float> values;

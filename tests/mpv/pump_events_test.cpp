@@ -41,39 +41,26 @@ TEST_F(PumpEvents, PropertyValuesReachTheMirror) {
     pump({property_double(2, 600), property_double(1, 12.5), property_flag(3, true),
           property_double(4, 42), property_flag(5, true), property_flag(6, true),
           property_double(7, 1.5), property_string(8, "2")});
-    const PlaybackState& p = session.playback;
-    EXPECT_EQ(p.duration, 600);
-    EXPECT_EQ(p.time_position, 12.5);
-    EXPECT_TRUE(p.paused);
-    EXPECT_EQ(p.volume, 42);
-    EXPECT_TRUE(p.muted);
-    EXPECT_TRUE(p.end_of_file);
-    EXPECT_EQ(p.speed, 1.5);
-    EXPECT_TRUE(p.subtitles_on);
+    // Second 12 and step 41 of 2000 are what the bar now shows.
+    EXPECT_EQ(session.playback,
+              (PlaybackState{{}, false, 12.5, 600, true, 42, true, true, 1.5, true, 12, 41}));
 }
 
+// A wrong format (a flag where a double is expected and the other way round) and no value at
+// all both give the defaults; the volume alone keeps its value.
 TEST_F(PumpEvents, UnexpectedFormatsGiveTheDefaults) {
     PlaybackState& p = session.playback;
-    p = PlaybackState{{}, true, 30, 600, true, 40, true, true, 2.0, true, 30, 100};
-    for (std::uint64_t reply = 1; reply <= 8; ++reply) {
-        // A flag where a double is expected and the other way round are wrong formats too.
-        pump({reply == 3 || reply == 5 || reply == 6 ? property_double(reply, 1)
-                                                     : property_flag(reply, true)});
+    for (const bool none : {false, true}) {
+        SCOPED_TRACE(none ? "no value" : "wrong format");
+        p = PlaybackState{{}, true, 30, 600, true, 40, true, true, 2.0, true, 30, 100};
+        for (std::uint64_t reply = 1; reply <= 8; ++reply) {
+            const bool flag = reply == 3 || reply == 5 || reply == 6;
+            pump({none   ? property_none(reply)
+                  : flag ? property_double(reply, 1)
+                         : property_flag(reply, true)});
+        }
+        EXPECT_EQ(p, (PlaybackState{{}, true, 0, 0, false, 40, false, false, 1.0, false, 0, 0}));
     }
-    EXPECT_EQ(p.time_position, 0);
-    EXPECT_EQ(p.duration, 0);
-    EXPECT_FALSE(p.paused);
-    EXPECT_EQ(p.volume, 40); // unchanged
-    EXPECT_FALSE(p.muted);
-    EXPECT_FALSE(p.end_of_file);
-    EXPECT_EQ(p.speed, 1.0);
-    EXPECT_FALSE(p.subtitles_on);
-
-    p = PlaybackState{{}, true, 30, 600, true, 40, true, true, 2.0, true, 30, 100};
-    for (std::uint64_t reply = 1; reply <= 8; ++reply) {
-        pump({property_none(reply)});
-    }
-    EXPECT_EQ(p, (PlaybackState{{}, true, 0, 0, false, 40, false, false, 1.0, false, 0, 0}));
 }
 
 TEST_F(PumpEvents, SubtitlesAreOnForAnyValidTextButNo) {

@@ -28,59 +28,22 @@ TEST(MainLayout, ChildrenWindowedAndFullScreen) {
     };
     const Case cases[] = {
         {"window", 944, 551, 96, false, true, {0, 0, 944, 507}, true, {0, 507, 944, 551}},
-        {"window at 144 dpi",
-         1400,
-         800,
-         144,
-         false,
-         true,
-         {0, 0, 1400, 734},
-         true,
-         {0, 734, 1400, 800}},
-        {"window shorter than the bar",
-         300,
-         20,
-         96,
-         false,
-         true,
-         {0, 0, 300, 0},
-         true,
-         {0, -24, 300, 20}},
-        {"full screen, bar shown over video",
-         1920,
-         1080,
-         96,
-         true,
-         true,
-         {0, 0, 1920, 1080},
-         true,
-         {0, 1036, 1920, 1080}},
-        {"full screen, bar hidden",
-         1920,
-         1080,
-         96,
-         true,
-         false,
-         {0, 0, 1920, 1080},
-         false,
-         {0, 1036, 1920, 1080}},
-        {"window ignores the hidden flag",
-         800,
-         500,
-         96,
-         false,
-         false,
-         {0, 0, 800, 456},
-         true,
-         {0, 456, 800, 500}},
+        {"144 dpi", 1400, 800, 144, false, true, {0, 0, 1400, 734}, true, {0, 734, 1400, 800}},
+        {"below the bar", 300, 20, 96, false, true, {0, 0, 300, 0}, true, {0, -24, 300, 20}},
+        // Full screen: the bar is shown over the video, or hidden.
+        {"bar shown", 1920, 1080, 96, true, true, {0, 0, 1920, 1080}, true, {0, 1036, 1920, 1080}},
+        {"bar hidden", 1920, 1080, 96, true, false, {0, 0, 1920, 1080}, false, {}},
+        // A window ignores the hidden flag.
+        {"not hidden", 800, 500, 96, false, false, {0, 0, 800, 456}, true, {0, 456, 800, 500}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         const ChildLayout layout =
             layout_main_children(c.w, c.h, c.dpi, c.full_screen, c.bar_shown);
-        EXPECT_EQ(layout.video, c.video) << c.name;
-        EXPECT_EQ(layout.bar_visible, c.bar_visible) << c.name;
+        EXPECT_EQ(layout.video, c.video);
+        EXPECT_EQ(layout.bar_visible, c.bar_visible);
         if (c.bar_visible) {
-            EXPECT_EQ(layout.bar, c.bar) << c.name;
+            EXPECT_EQ(layout.bar, c.bar);
         }
     }
 }

@@ -53,42 +53,36 @@ TEST(DoubleLoader, FindsTheLibraryBesideTheProgram) {
 }
 #endif
 
-TEST(DoubleLoader, MissingLibraryNamesTheFullPath) {
+// A library that cannot be loaded, one without the wake-up callback and one whose
+// mpv_create fails: each failure is named in both languages.
+TEST(DoubleLoader, EachFailureIsNamed) {
     TemporaryFolder folder("no-mpv");
-    const std::string path = path_to_utf8(folder.path / "libmpv-2.dll");
-    {
-        LanguageGuard language(Language::English);
-        const Result<LoadedMpv> mpv = load_libmpv_from(path);
-        ASSERT_FALSE(mpv.ok());
-        EXPECT_EQ(mpv.error(), "Cannot load " + path);
+    const std::string missing = path_to_utf8(folder.path / "libmpv-2.dll");
+    struct Case {
+        std::string library;
+        std::string english, french;
+        std::size_t creates; // mpv_create calls per load; the look-up stops at a missing function
+    };
+    const Case cases[] = {
+        {missing, "Cannot load " + missing, "Impossible de charger " + missing, 0},
+        {double_library("mpv_double_no_wakeup"),
+         "Function missing from libmpv: mpv_set_wakeup_callback",
+         "Fonction absente de libmpv : mpv_set_wakeup_callback", 0},
+        {double_library("mpv_double_create_fails"), "mpv_create failed", "mpv_create a échoué", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.english);
+        for (const auto& [language, text] :
+             {std::pair{Language::English, c.english}, std::pair{Language::French, c.french}}) {
+            LanguageGuard guard(language);
+            const Result<LoadedMpv> mpv = load_libmpv_from(c.library);
+            ASSERT_FALSE(mpv.ok());
+            EXPECT_EQ(mpv.error(), text);
+        }
+        if (c.library != missing) {
+            EXPECT_EQ(calls_of(double_calls(c.library), "mpv_create").size(), 2 * c.creates);
+        }
     }
-    LanguageGuard language(Language::French);
-    EXPECT_EQ(load_libmpv_from(path).error(), "Impossible de charger " + path);
-}
-
-TEST(DoubleLoader, MissingWakeupCallbackIsNamed) {
-    const std::string library = double_library("mpv_double_no_wakeup");
-    {
-        LanguageGuard language(Language::English);
-        EXPECT_EQ(load_libmpv_from(library).error(),
-                  "Function missing from libmpv: mpv_set_wakeup_callback");
-    }
-    LanguageGuard language(Language::French);
-    EXPECT_EQ(load_libmpv_from(library).error(),
-              "Fonction absente de libmpv : mpv_set_wakeup_callback");
-    // The look-up stopped there: no handle was created.
-    EXPECT_TRUE(calls_of(double_calls(library), "mpv_create").empty());
-}
-
-TEST(DoubleLoader, CreateFailure) {
-    const std::string library = double_library("mpv_double_create_fails");
-    {
-        LanguageGuard language(Language::English);
-        EXPECT_EQ(load_libmpv_from(library).error(), "mpv_create failed");
-    }
-    LanguageGuard language(Language::French);
-    EXPECT_EQ(load_libmpv_from(library).error(), "mpv_create a échoué");
-    EXPECT_EQ(calls_of(double_calls(library), "mpv_create").size(), 2u);
 }
 
 TEST(DoubleLoader, FolderWithNonAsciiCharacters) {

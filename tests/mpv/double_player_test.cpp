@@ -9,6 +9,7 @@ namespace {
 using namespace ondrel::testing;
 using nlohmann::json;
 using Messages = std::vector<std::pair<std::string, std::string>>;
+using Strings = std::vector<std::string>;
 
 std::vector<std::vector<std::string>> synchronous_commands(const std::vector<json>& calls) {
     std::vector<std::vector<std::string>> commands;
@@ -27,12 +28,13 @@ std::vector<std::vector<std::string>> asynchronous_commands(const std::vector<js
     return commands;
 }
 
-// name, format, value of each asynchronous property write.
-std::vector<json> property_writes(const std::vector<json>& calls) {
-    std::vector<json> writes;
+// "name format value" of each asynchronous property write, the value as libmpv was given it.
+Strings property_writes(const std::vector<json>& calls) {
+    Strings writes;
     for (const json& call : calls_of(calls, "mpv_set_property_async")) {
         EXPECT_EQ(call.at("reply"), 0);
-        writes.push_back(json::array({call.at("name"), call.at("format"), call.at("value")}));
+        writes.push_back(call.at("name").get<std::string>() + " " + call.at("format").dump() + " " +
+                         call.at("value").dump());
     }
     return writes;
 }
@@ -107,7 +109,7 @@ TEST_F(DoublePlayerTest, OpenFileClearsTheScreenPlaysAndLoads) {
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[0].at("call"), "mpv_command_async");
     EXPECT_EQ(opened[0].at("args"), json::array({"show-text", "", "1"}));
-    EXPECT_EQ(property_writes(opened), std::vector<json>{json::array({"pause", 3, 0})});
+    EXPECT_EQ(property_writes(opened), Strings{"pause 3 0"});
     EXPECT_EQ(opened[2].at("call"), "mpv_command");
     EXPECT_EQ(opened[2].at("args"), json::array({"loadfile", path}));
 
@@ -174,13 +176,13 @@ TEST_F(DoublePlayerTest, PausingNearTheEndForgetsThePosition) {
         ASSERT_TRUE(pump_until(session, [&] { return session.playback.duration == 600; }));
         clear_double_calls();
         toggle_pause(session); // pauses
-        EXPECT_EQ(property_writes(calls()), std::vector<json>{json::array({"pause", 3, 1})});
+        EXPECT_EQ(property_writes(calls()), Strings{"pause 3 1"});
         EXPECT_EQ(synchronous_commands(calls()),
                   std::vector<std::vector<std::string>>{{c.expected}})
             << c.start;
         clear_double_calls();
         toggle_pause(session); // plays again: nothing is saved
-        EXPECT_EQ(property_writes(calls()), std::vector<json>{json::array({"pause", 3, 0})});
+        EXPECT_EQ(property_writes(calls()), Strings{"pause 3 0"});
         EXPECT_TRUE(synchronous_commands(calls()).empty());
     }
 }
@@ -195,7 +197,7 @@ TEST_F(DoublePlayerTest, PlayAtTheEndStartsAgain) {
     toggle_pause(session);
     EXPECT_EQ(asynchronous_commands(calls()),
               (std::vector<std::vector<std::string>>{{"seek", "0", "absolute+exact"}}));
-    EXPECT_EQ(property_writes(calls()), std::vector<json>{json::array({"pause", 3, 0})});
+    EXPECT_EQ(property_writes(calls()), Strings{"pause 3 0"});
     // Seen between two drains, before the file reaches its end again.
     ASSERT_TRUE(pump_until(
         session, [&] { return !session.playback.end_of_file && !session.playback.paused; }));
@@ -221,8 +223,7 @@ TEST_F(DoublePlayerTest, CommandsOnTheFileNeedALoadedFileButTheSpeedDoesNot) {
     step_speed(session, -1);
     step_speed(session, 0);
     EXPECT_EQ(property_writes(calls()),
-              (std::vector<json>{json::array({"speed", 5, 1.25}), json::array({"speed", 5, 1.5}),
-                                 json::array({"speed", 5, 1.25}), json::array({"speed", 5, 1.0})}));
+              (Strings{"speed 5 1.25", "speed 5 1.5", "speed 5 1.25", "speed 5 1.0"}));
     EXPECT_EQ(messages(), (Messages{{"Speed: ×1.25", "1000"},
                                     {"Speed: ×1.5", "1000"},
                                     {"Speed: ×1.25", "1000"},
@@ -261,22 +262,17 @@ TEST_F(DoublePlayerTest, VolumeIsClampedRoundedAndUnmutes) {
     struct Step {
         double requested;
         bool message;
-        std::vector<json> writes;
+        Strings writes;
         Messages shown;
         double volume;
         bool muted;
     };
     const std::vector<Step> steps{
-        {0, false, {json::array({"volume", 5, 0.0})}, {}, 0, true},
-        {102,
-         true,
-         {json::array({"volume", 5, 100.0}), json::array({"mute", 3, 0})},
-         {{"Volume: 100%", "1000"}},
-         100,
-         false},
-        {-3, true, {json::array({"volume", 5, 0.0})}, {{"Volume: 0%", "1000"}}, 0, false},
-        {42.5, false, {json::array({"volume", 5, 43.0})}, {}, 43, false},
-        {std::nan(""), false, {json::array({"volume", 5, 0.0})}, {}, 0, false},
+        {0, false, {"volume 5 0.0"}, {}, 0, true},
+        {102, true, {"volume 5 100.0", "mute 3 0"}, {{"Volume: 100%", "1000"}}, 100, false},
+        {-3, true, {"volume 5 0.0"}, {{"Volume: 0%", "1000"}}, 0, false},
+        {42.5, false, {"volume 5 43.0"}, {}, 43, false},
+        {std::nan(""), false, {"volume 5 0.0"}, {}, 0, false},
     };
     for (const Step& step : steps) {
         clear_double_calls();
@@ -292,8 +288,7 @@ TEST_F(DoublePlayerTest, VolumeIsClampedRoundedAndUnmutes) {
     toggle_mute(session);
     clear_double_calls();
     set_volume(session, 0.4, false);
-    EXPECT_EQ(property_writes(calls()),
-              (std::vector<json>{json::array({"volume", 5, 0.0}), json::array({"mute", 3, 0})}));
+    EXPECT_EQ(property_writes(calls()), (Strings{"volume 5 0.0", "mute 3 0"}));
     EXPECT_FALSE(session.playback.muted);
     LanguageGuard french(Language::French);
     clear_double_calls();
@@ -314,9 +309,7 @@ TEST_F(DoublePlayerTest, MuteTogglesWithAMessage) {
         toggle_mute(session);
         toggle_mute(session);
     }
-    EXPECT_EQ(property_writes(calls()),
-              (std::vector<json>{json::array({"mute", 3, 1}), json::array({"mute", 3, 0}),
-                                 json::array({"mute", 3, 1}), json::array({"mute", 3, 0})}));
+    EXPECT_EQ(property_writes(calls()), (Strings{"mute 3 1", "mute 3 0", "mute 3 1", "mute 3 0"}));
     EXPECT_EQ(
         messages(),
         (Messages{
@@ -348,7 +341,7 @@ TEST_F(DoublePlayerTest, SpeedStepsStopAtTheEndsOfTheTable) {
         {"Speed: ×0.75", "1000"}, {"Speed: ×0.5", "1000"},    {"Speed: ×0.25", "1000"},
         {"Speed: ×0.25", "1000"}, {"Vitesse : ×0.25", "1000"}};
     EXPECT_EQ(messages(), expected);
-    EXPECT_EQ(property_writes(calls()).back(), json::array({"speed", 5, 0.25}));
+    EXPECT_EQ(property_writes(calls()).back(), "speed 5 0.25");
     ASSERT_TRUE(pump_until(session, [&] { return session.playback.speed == 0.25; }));
 }
 
@@ -386,29 +379,28 @@ TEST_F(DoublePlayerTest, ClosingInFullScreenKeepsTheWindowedPlacement) {
     struct Case {
         std::optional<ShellPlacement> full_screen;
         ShellPlacement window;
-        std::optional<WindowRect> expected;
-        bool maximized;
+        std::optional<WindowRect> expected; // never maximized
     };
+    const WindowRect saved{1, 2, 3, 4};
     const Case cases[] = {
-        {ShellPlacement{{5, 6, 700, 500}, false},
-         {{0, 0, 1920, 1080}, true},
-         WindowRect{5, 6, 700, 500},
-         false},
-        {std::nullopt, {{100, 100, 100, 400}, true}, WindowRect{1, 2, 3, 4}, false},
-        {std::nullopt, {{100, 400, 300, 400}, true}, WindowRect{1, 2, 3, 4}, false},
-        {std::nullopt, {}, WindowRect{1, 2, 3, 4}, false},
+        {ShellPlacement{{5, 6, 700, 500}, false}, {{0, 0, 1920, 1080}, true}, {{5, 6, 700, 500}}},
+        // An empty window placement keeps the saved one and is not taken as maximized.
+        {std::nullopt, {{100, 100, 100, 400}, true}, saved},
+        {std::nullopt, {{100, 400, 300, 400}, true}, saved},
+        {std::nullopt, {}, saved},
     };
     TemporaryFolder app_data("appdata");
     ScopedEnvironment variable("APPDATA", path_to_utf8(app_data.path));
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         settings = Settings{};
-        settings.window = WindowRect{1, 2, 3, 4};
+        settings.window = saved;
         start();
         set_volume(session, 12, false);
         shell_record().placements[main_window] = c.window;
         close_player(session, settings, main_window, c.full_screen);
         EXPECT_EQ(settings.window, c.expected);
-        EXPECT_EQ(settings.maximized, c.maximized);
+        EXPECT_FALSE(settings.maximized);
         EXPECT_EQ(settings.volume, 12);
         EXPECT_EQ(load_settings().window, c.expected);
     }

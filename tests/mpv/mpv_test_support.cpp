@@ -2,7 +2,20 @@
 
 #include "support/shell_seam_recording.hpp"
 
+#include <ostream>
 #include <thread>
+
+namespace ondrel {
+
+void PrintTo(const PlaybackState& s, std::ostream* out) {
+    *out << "{file " << s.current_file.value_or("none") << (s.file_loaded ? " loaded" : "")
+         << ", at " << s.time_position << " of " << s.duration << (s.paused ? ", paused" : "")
+         << ", volume " << s.volume << (s.muted ? " muted" : "") << (s.end_of_file ? ", ended" : "")
+         << ", speed " << s.speed << (s.subtitles_on ? ", subtitles" : "") << ", shown second "
+         << s.last_whole_second << " step " << s.last_progress_step << "}";
+}
+
+} // namespace ondrel
 
 namespace ondrel::testing {
 namespace {

@@ -11,10 +11,16 @@
 
 #include <chrono>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+namespace ondrel {
+// Every field by name, so that a failed comparison of two mirrors says where they differ.
+void PrintTo(const PlaybackState& state, std::ostream* out);
+} // namespace ondrel
 
 namespace ondrel::testing {
 

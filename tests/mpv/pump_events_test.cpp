@@ -41,39 +41,26 @@ TEST_F(PumpEvents, PropertyValuesReachTheMirror) {
     pump({property_double(2, 600), property_double(1, 12.5), property_flag(3, true),
           property_double(4, 42), property_flag(5, true), property_flag(6, true),
           property_double(7, 1.5), property_string(8, "2")});
-    const PlaybackState& p = session.playback;
-    EXPECT_EQ(p.duration, 600);
-    EXPECT_EQ(p.time_position, 12.5);
-    EXPECT_TRUE(p.paused);
-    EXPECT_EQ(p.volume, 42);
-    EXPECT_TRUE(p.muted);
-    EXPECT_TRUE(p.end_of_file);
-    EXPECT_EQ(p.speed, 1.5);
-    EXPECT_TRUE(p.subtitles_on);
+    // Second 12 and step 41 of 2000 are what the bar now shows.
+    EXPECT_EQ(session.playback,
+              (PlaybackState{{}, false, 12.5, 600, true, 42, true, true, 1.5, true, 12, 41}));
 }
 
+// A wrong format (a flag where a double is expected and the other way round) and no value at
+// all both give the defaults; the volume alone keeps its value.
 TEST_F(PumpEvents, UnexpectedFormatsGiveTheDefaults) {
     PlaybackState& p = session.playback;
-    p = PlaybackState{{}, true, 30, 600, true, 40, true, true, 2.0, true, 30, 100};
-    for (std::uint64_t reply = 1; reply <= 8; ++reply) {
-        // A flag where a double is expected and the other way round are wrong formats too.
-        pump({reply == 3 || reply == 5 || reply == 6 ? property_double(reply, 1)
-                                                     : property_flag(reply, true)});
+    for (const bool none : {false, true}) {
+        SCOPED_TRACE(none ? "no value" : "wrong format");
+        p = PlaybackState{{}, true, 30, 600, true, 40, true, true, 2.0, true, 30, 100};
+        for (std::uint64_t reply = 1; reply <= 8; ++reply) {
+            const bool flag = reply == 3 || reply == 5 || reply == 6;
+            pump({none   ? property_none(reply)
+                  : flag ? property_double(reply, 1)
+                         : property_flag(reply, true)});
+        }
+        EXPECT_EQ(p, (PlaybackState{{}, true, 0, 0, false, 40, false, false, 1.0, false, 0, 0}));
     }
-    EXPECT_EQ(p.time_position, 0);
-    EXPECT_EQ(p.duration, 0);
-    EXPECT_FALSE(p.paused);
-    EXPECT_EQ(p.volume, 40); // unchanged
-    EXPECT_FALSE(p.muted);
-    EXPECT_FALSE(p.end_of_file);
-    EXPECT_EQ(p.speed, 1.0);
-    EXPECT_FALSE(p.subtitles_on);
-
-    p = PlaybackState{{}, true, 30, 600, true, 40, true, true, 2.0, true, 30, 100};
-    for (std::uint64_t reply = 1; reply <= 8; ++reply) {
-        pump({property_none(reply)});
-    }
-    EXPECT_EQ(p, (PlaybackState{{}, true, 0, 0, false, 40, false, false, 1.0, false, 0, 0}));
 }
 
 TEST_F(PumpEvents, SubtitlesAreOnForAnyValidTextButNo) {
@@ -219,26 +206,20 @@ TEST_F(PumpEvents, EndFileWithAnErrorNamesTheFile) {
         std::optional<std::string> file;
         mpv_end_file_reason reason;
         Language language;
-        std::vector<std::vector<std::string>> expected;
+        const char* message; // shown for 5 s; nullptr: none
     };
+    const auto error = MPV_END_FILE_REASON_ERROR;
     const Case cases[] = {
-        {"C:\\Vidéos\\broken.mkv",
-         MPV_END_FILE_REASON_ERROR,
-         Language::English,
-         {{"show-text", "Cannot play \"broken.mkv\"", "5000"}}},
-        {"C:\\Vidéos\\broken.mkv",
-         MPV_END_FILE_REASON_ERROR,
-         Language::French,
-         {{"show-text", "Impossible de lire « broken.mkv »", "5000"}}},
-        {"https://example.com/live/stream.m3u8",
-         MPV_END_FILE_REASON_ERROR,
-         Language::English,
-         {{"show-text", "Cannot play \"stream.m3u8\"", "5000"}}},
-        {std::nullopt, MPV_END_FILE_REASON_ERROR, Language::English, {}},
-        {"C:\\a.mkv", MPV_END_FILE_REASON_EOF, Language::English, {}},
-        {"C:\\a.mkv", MPV_END_FILE_REASON_STOP, Language::English, {}},
+        {"C:\\Vidéos\\broken.mkv", error, Language::English, "Cannot play \"broken.mkv\""},
+        {"C:\\Vidéos\\broken.mkv", error, Language::French, "Impossible de lire « broken.mkv »"},
+        {"https://example.com/live/stream.m3u8", error, Language::English,
+         "Cannot play \"stream.m3u8\""},
+        {std::nullopt, error, Language::English, nullptr},
+        {"C:\\a.mkv", MPV_END_FILE_REASON_EOF, Language::English, nullptr},
+        {"C:\\a.mkv", MPV_END_FILE_REASON_STOP, Language::English, nullptr},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.value_or("no file") + " " + std::to_string(c.reason));
         LanguageGuard language(c.language);
         session.player->api = scripted_api();
         reset_shell_record();
@@ -246,7 +227,8 @@ TEST_F(PumpEvents, EndFileWithAnErrorNamesTheFile) {
         session.playback.file_loaded = true;
         pump({end_file(c.reason)});
         EXPECT_FALSE(session.playback.file_loaded);
-        EXPECT_EQ(messages(), c.expected);
+        using Shown = std::vector<std::vector<std::string>>;
+        EXPECT_EQ(messages(), (c.message ? Shown{{"show-text", c.message, "5000"}} : Shown{}));
         EXPECT_EQ(invalidation_count(control_bar), 1u);
     }
 }

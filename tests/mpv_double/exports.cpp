@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <sstream>
 
 using mpv_double::QueuedEvent;
 using mpv_double::record;
@@ -159,20 +160,10 @@ int mpv_command_async(mpv_handle* h, uint64_t reply_userdata, const char** args)
 }
 
 int mpv_command_string(mpv_handle* h, const char* args) {
-    // Words separated by spaces; prefixes that only choose the on-screen display are dropped.
+    // Words separated by blanks; prefixes that only choose the on-screen display are dropped.
     std::vector<std::string> words;
-    std::string word;
-    for (const char* c = args; *c != '\0'; ++c) {
-        if (*c == ' ') {
-            if (!word.empty()) {
-                words.push_back(word);
-            }
-            word.clear();
-        } else {
-            word += *c;
-        }
-    }
-    if (!word.empty()) {
+    std::istringstream stream(args);
+    for (std::string word; stream >> word;) {
         words.push_back(word);
     }
     while (!words.empty() && (words.front() == "osd-msg-bar" || words.front() == "osd-msg" ||

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <vector>
 
@@ -48,6 +49,11 @@ ScopedEnvironment::ScopedEnvironment(std::string variable, const std::optional<s
 
 ScopedEnvironment::~ScopedEnvironment() {
     set_environment(name, previous);
+}
+
+void write_bytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
 }
 
 std::string list_folder(const std::filesystem::path& folder) {

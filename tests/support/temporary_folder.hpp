@@ -29,6 +29,9 @@ struct ScopedEnvironment {
 
 void set_environment(const std::string& name, const std::optional<std::string>& value);
 
+// Writes `bytes` as the whole of `file`.
+void write_bytes(const std::filesystem::path& file, const std::string& bytes);
+
 // Every file name in the folder, sorted.
 std::string list_folder(const std::filesystem::path& folder);
 

@@ -2,7 +2,6 @@
 #include "settings/settings.hpp"
 #include "support/temporary_folder.hpp"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
@@ -16,11 +15,7 @@ namespace {
 using testing::list_folder;
 using testing::ScopedEnvironment;
 using testing::TemporaryFolder;
-
-void write_raw(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
-}
+using testing::write_bytes;
 
 TEST(SettingsFile, LivesInAppDataOndrel) {
     TemporaryFolder folder("appdata");
@@ -46,9 +41,9 @@ TEST(SettingsFile, MissingOrInvalidFilesGiveDefaults) {
     TemporaryFolder folder("settings");
     const auto file = folder.path / "settings.ini";
     EXPECT_EQ(format_settings(load_settings_from(file)), format_settings(Settings{}));
-    write_raw(file, "volume=10\nmute=1\n\xFF\n");
+    write_bytes(file, "volume=10\nmute=1\n\xFF\n");
     EXPECT_EQ(format_settings(load_settings_from(file)), format_settings(Settings{}));
-    write_raw(file, "volume=10\r\nmute=1\r\n");
+    write_bytes(file, "volume=10\r\nmute=1\r\n");
     const Settings crlf = load_settings_from(file);
     EXPECT_EQ(crlf.volume, 10);
     EXPECT_TRUE(crlf.mute);
@@ -57,7 +52,7 @@ TEST(SettingsFile, MissingOrInvalidFilesGiveDefaults) {
 TEST(SettingsFile, SaveReplacesTheWholeFile) {
     TemporaryFolder folder("settings");
     const auto file = folder.path / "settings.ini";
-    write_raw(file, std::string(5000, 'x'));
+    write_bytes(file, std::string(5000, 'x'));
     Settings s;
     ASSERT_TRUE(save_settings_to(s, file));
     EXPECT_EQ(read_file_bytes(file), format_settings(s));
@@ -69,7 +64,7 @@ TEST(SettingsFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     // A name so long that the temporary name beside it cannot exist.
     const auto file = folder.path / std::string(250, 's');
     const std::string old = "volume=33\nmute=1\n";
-    write_raw(file, old);
+    write_bytes(file, old);
     Settings s;
     EXPECT_FALSE(save_settings_to(s, file));
     EXPECT_EQ(read_file_bytes(file), old);
@@ -82,7 +77,7 @@ TEST(SettingsFile, FullDiskDuringTheWriteKeepsTheOldFile) {
     TemporaryFolder folder("settings");
     const auto file = folder.path / "settings.ini";
     const std::string old = "volume=33\n";
-    write_raw(file, old);
+    write_bytes(file, old);
     Settings s;
     s.mpv_options = std::string(100000, 'o');
     rlimit saved{};
@@ -102,8 +97,7 @@ TEST(SettingsFile, FullDiskDuringTheWriteKeepsTheOldFile) {
 
 TEST(SettingsFile, NonAsciiFolder) {
     TemporaryFolder folder("appdata");
-    const auto base = folder.path / path_from_utf8("Donn\xC3\xA9"
-                                                   "es \xE6\x98\xA0\xE7\x94\xBB");
+    const auto base = folder.path / path_from_utf8("Données 映画");
     std::filesystem::create_directories(base);
     ScopedEnvironment app_data("APPDATA", path_to_utf8(base));
     Settings s;

@@ -2,11 +2,12 @@
 # the real tools (natively Debian's ffmpeg, under Wine the Windows builds).
 set(ONDREL_CLI_TEST_DIR ${CMAKE_CURRENT_LIST_DIR}/cli)
 
-ondrel_test(compress_cli_test
+# The argument and progress rules join the engine's unit tests: one program, one Wine start.
+target_sources(compress_unit_test PRIVATE
     ${ONDREL_CLI_TEST_DIR}/cli_arguments_test.cpp
     ${ONDREL_CLI_TEST_DIR}/progress_display_test.cpp
 )
-target_link_libraries(compress_cli_test PRIVATE ondrel_compress_cli)
+target_link_libraries(compress_unit_test PRIVATE ondrel_compress_cli)
 
 if(WIN32)
     # One Wine launch: a real encode with the Windows ffmpeg.exe and ffprobe.exe beside a copy

@@ -14,25 +14,20 @@ target_compile_definitions(fake_ffprobe PRIVATE ONDREL_FAKE_FFPROBE)
 
 set(ONDREL_COMPRESS_TEST_DIR ${CMAKE_CURRENT_LIST_DIR}/integration)
 
-# Processes, pipes and the job against the fakes.
+# Processes, pipes, probing, detection and the job against the fakes: one program, so Wine
+# starts one process for them.
 ondrel_test(compress_process_test
     ${ONDREL_COMPRESS_TEST_DIR}/test_programs.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/process_test.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/process_lines_test.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/run_capture_test.cpp
-)
-target_link_libraries(compress_process_test PRIVATE ondrel_compress)
-add_dependencies(compress_process_test fake_ffmpeg fake_ffprobe)
-
-ondrel_test(compress_fault_test
-    ${ONDREL_COMPRESS_TEST_DIR}/test_programs.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/job_fault_test.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/job_cancel_test.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/detect_fake_test.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/probe_fake_test.cpp
 )
-target_link_libraries(compress_fault_test PRIVATE ondrel_compress)
-add_dependencies(compress_fault_test fake_ffmpeg fake_ffprobe)
+target_link_libraries(compress_process_test PRIVATE ondrel_compress)
+add_dependencies(compress_process_test fake_ffmpeg fake_ffprobe)
 
 # The real tools. Natively Debian's ffmpeg and ffprobe; under Wine the Windows builds that
 # tools/fetch-windows-ffmpeg keeps in build/cache (Linux programs get no pipes from Wine).

@@ -1,6 +1,7 @@
 #include "platform/files.hpp"
 #include "support/language_guard.hpp"
 #include "video_compress/cli/cli_arguments.hpp"
+#include "video_compress/compress_settings.hpp"
 
 #include <gtest/gtest.h>
 
@@ -36,13 +37,10 @@ TEST(CliArguments, OptionsTextReadsLikeTheSetting) {
           args({"--options=codec=h265|q=250|res=9|audio=aac:|dir=/x", "a.mp4"})}) {
         const Result<CliRequest> parsed = parse_cli_arguments(list);
         ASSERT_TRUE(parsed.ok()) << parsed.error();
+        // Each value's own rule is checked with the settings (CompressSettings.*).
         const CompressOptions& options = parsed.value().options;
-        EXPECT_EQ(options.codec, VideoCodec::H265);
-        EXPECT_EQ(options.quality, 100u);
-        EXPECT_EQ(options.resolution, resolution_original);
-        EXPECT_EQ(options.audio, AudioMode::Aac);
-        EXPECT_EQ(options.aac_kbps, 192u);
-        EXPECT_EQ(options.output_dir, path_from_utf8("/x"));
+        EXPECT_EQ(options, parse_compress_settings("codec=h265|q=250|res=9|audio=aac:|dir=/x"))
+            << format_compress_settings(options);
     }
 }
 

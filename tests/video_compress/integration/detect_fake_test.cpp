@@ -1,6 +1,7 @@
 // Encoder detection against a fake ffmpeg with a chosen listing and chosen working encoders.
 #include "platform/files.hpp"
 #include "support/temporary_folder.hpp"
+#include "support/words.hpp"
 #include "test_programs.hpp"
 #include "video_compress/detect_encoders.hpp"
 
@@ -11,6 +12,7 @@ namespace {
 
 using testing::ScopedEnvironment;
 using testing::TemporaryFolder;
+using testing::words;
 using Strings = std::vector<std::string>;
 
 Strings recorded_arguments(const std::filesystem::path& file) {
@@ -47,13 +49,12 @@ TEST(DetectWithFake, ResultFollowsTheListingOrderAndQsvGetsItsDevice) {
     EXPECT_TRUE(support.hwaccel_auto);
     EXPECT_EQ(
         recorded_arguments(record.path / "hevc_qsv.args"),
-        (Strings{"-hide_banner", "-loglevel", "error", "-y", "-init_hw_device", "qsv=hw",
-                 "-filter_hw_device", "hw", "-f", "lavfi", "-i", "color=c=black:s=320x240:r=30",
-                 "-frames:v", "2", "-c:v", "hevc_qsv", "-f", "null", "-"}));
-    EXPECT_EQ(recorded_arguments(record.path / "h264_amf.args"),
-              (Strings{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                       "color=c=black:s=320x240:r=30", "-frames:v", "2", "-c:v", "h264_amf", "-f",
-                       "null", "-"}));
+        words("-hide_banner -loglevel error -y -init_hw_device qsv=hw -filter_hw_device hw "
+              "-f lavfi -i color=c=black:s=320x240:r=30 -frames:v 2 -c:v hevc_qsv -f null -"));
+    EXPECT_EQ(
+        recorded_arguments(record.path / "h264_amf.args"),
+        words("-hide_banner -loglevel error -y "
+              "-f lavfi -i color=c=black:s=320x240:r=30 -frames:v 2 -c:v h264_amf -f null -"));
 }
 
 // Each fake test encode waits until all eight have started: run one after another, they would

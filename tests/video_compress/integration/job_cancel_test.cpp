@@ -17,22 +17,14 @@ using testing::folder_contents;
 using testing::ScopedEnvironment;
 using testing::TemporaryFolder;
 
+// A job of the fake ffmpeg, started; a failure to start fails the test.
 struct RunningJob {
-    TemporaryFolder folder{"cancel"};
-    MediaInfo media;
-    std::map<std::string, std::string> before;
+    testing::SourceFolder source;
     std::filesystem::path output;
     std::optional<CompressJob> job;
 
     RunningJob() {
-        testing::write_bytes(folder.path / "clip.mkv", "the user's video");
-        media.path = folder.path / "clip.mkv";
-        media.width = 320;
-        media.height = 240;
-        media.duration = 2.0;
-        before = folder_contents(folder.path);
-        auto started =
-            start_job({}, media, EncoderSupport{}, testing::fake_ffmpeg(), testing::fake_ffprobe());
+        auto started = testing::start_fake_job(source);
         output = started.output_path;
         if (started.job) {
             job.emplace(std::move(started.job.value()));
@@ -85,7 +77,7 @@ TEST(JobCancel, EndsTheProcessAndTheReceiverDeletesThePartialOutput) {
     store_language(Language::French);
     EXPECT_EQ(conclude_job(*record.outcome, running.output), "Annulé.");
     store_language(Language::English);
-    EXPECT_EQ(folder_contents(running.folder.path), running.before);
+    EXPECT_EQ(folder_contents(running.source.folder.path), running.source.before);
 }
 
 TEST(JobCancel, FfmpegKilledFromOutsideIsAFailureWithoutItsPartialFile) {
@@ -105,7 +97,7 @@ TEST(JobCancel, FfmpegKilledFromOutsideIsAFailureWithoutItsPartialFile) {
     const auto failed = std::get<outcome::Failed>(*record.outcome);
     EXPECT_NE(failed.exit_code, 0);
     EXPECT_TRUE(failed.partial_file_removed);
-    EXPECT_EQ(folder_contents(running.folder.path), running.before);
+    EXPECT_EQ(folder_contents(running.source.folder.path), running.source.before);
 }
 
 // Once ffmpeg has ended well, the outcome is decided; canceling during the check of the

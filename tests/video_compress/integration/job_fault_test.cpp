@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 #include <set>
+#include <sstream>
 #include <thread>
 
 namespace ondrel {
@@ -19,31 +20,9 @@ namespace {
 using testing::folder_contents;
 using testing::JobRecord;
 using testing::ScopedEnvironment;
+using testing::SourceFolder;
+using testing::start_fake_job;
 using testing::TemporaryFolder;
-
-// A source beside two files of the user's that no job may touch.
-struct SourceFolder {
-    TemporaryFolder folder{"job"};
-    MediaInfo media;
-    std::map<std::string, std::string> before;
-
-    SourceFolder() {
-        testing::write_bytes(folder.path / "source.mp4", "the user's video");
-        testing::write_bytes(folder.path / "notes.txt", "keep me");
-        testing::write_bytes(folder.path / "source_h264_45p.mp4", "an older encode");
-        media.path = folder.path / "source.mp4";
-        media.width = 160;
-        media.height = 90;
-        media.duration = 2.0;
-        before = folder_contents(folder.path);
-    }
-    std::filesystem::path output() const { return folder.path / "source_h264_90p.mp4"; }
-};
-
-JobStart start_fake_job(const SourceFolder& source, const CompressOptions& options = {}) {
-    return start_job(options, source.media, EncoderSupport{}, testing::fake_ffmpeg(),
-                     testing::fake_ffprobe());
-}
 
 std::vector<float> percents(const JobRecord& record) {
     std::vector<float> values;
@@ -70,6 +49,29 @@ JobRecord run_fake_job(const SourceFolder& source, const char* mode) {
     JobRecord record = testing::collect_job(started.job.value());
     expect_clean_end(record);
     return record;
+}
+
+// How the job ended, in words: "done", "invalid", "failed 1, partial file removed"...
+std::string ending(const JobRecord& record) {
+    if (!record.outcome) {
+        return "not ended";
+    }
+    if (const auto* failed = std::get_if<outcome::Failed>(&*record.outcome)) {
+        return "failed " + std::to_string(failed->exit_code) +
+               (failed->partial_file_removed ? ", partial file removed" : ", nothing removed");
+    }
+    const char* names[] = {"done", "invalid", "failed", "error", "canceled"};
+    return names[record.outcome->index()];
+}
+
+std::vector<std::string> progress_fields(const JobRecord& record) {
+    std::vector<std::string> lines;
+    for (const auto& p : record.progress) {
+        std::ostringstream line;
+        line << p.percent << " " << p.speed << " " << p.fps << " " << p.bitrate;
+        lines.push_back(line.str());
+    }
+    return lines;
 }
 
 template <class Outcome> bool ended_as(const JobRecord& record) {
@@ -99,28 +101,6 @@ TEST(JobFaults, ASuccessfulEncodeReportsEverythingInOrder) {
     EXPECT_EQ(after, source.before);
 }
 
-TEST(JobFaults, AFailureAfterPartOfTheOutputRemovesThePartialFile) {
-    SourceFolder source;
-    const JobRecord record = run_fake_job(source, "fail-partial");
-    ASSERT_TRUE(ended_as<outcome::Failed>(record));
-    const auto failed = std::get<outcome::Failed>(*record.outcome);
-    EXPECT_EQ(failed.exit_code, 1);
-    EXPECT_TRUE(failed.partial_file_removed);
-    EXPECT_EQ(record.log, (std::vector<std::string>{"Error while encoding: out of cheese"}));
-    EXPECT_EQ(folder_contents(source.folder.path), source.before);
-}
-
-TEST(JobFaults, AFailureBeforeAnyOutputRemovesOnlyTheReservation) {
-    SourceFolder source;
-    const JobRecord record = run_fake_job(source, "refuse");
-    ASSERT_TRUE(ended_as<outcome::Failed>(record));
-    const auto failed = std::get<outcome::Failed>(*record.outcome);
-    EXPECT_EQ(failed.exit_code, 1);
-    // The empty file that reserved the name was ours, not a partial output of ffmpeg's.
-    EXPECT_FALSE(failed.partial_file_removed);
-    EXPECT_EQ(folder_contents(source.folder.path), source.before);
-}
-
 #ifdef _WIN32
 TEST(JobFaults, ACrashCodeIsReportedSigned) {
     SourceFolder source;
@@ -132,42 +112,51 @@ TEST(JobFaults, ACrashCodeIsReportedSigned) {
 }
 #endif
 
-TEST(JobFaults, AnUnreadableOutputIsInvalidAndRemoved) {
-    SourceFolder source;
-    const JobRecord record = run_fake_job(source, "invalid");
-    EXPECT_TRUE(ended_as<outcome::Invalid>(record));
-    EXPECT_EQ(folder_contents(source.folder.path), source.before);
+// Each fault ends the job as it should, with exactly the progress and log that came before or
+// around it; a job that does not end as Done leaves the folder as it was.
+TEST(JobFaults, EachFaultEndsAsItShould) {
+    struct Case {
+        const char* mode;
+        const char* ending;
+        std::vector<float> percents;
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {"fail-partial",
+         "failed 1, partial file removed",
+         {25},
+         {"Error while encoding: out of cheese"}},
+        // The empty file that reserved the name was ours, not a partial output of ffmpeg's.
+        {"refuse", "failed 1, nothing removed", {}, {"Unknown encoder"}},
+        {"invalid", "invalid", {100, 100}, {}},
+        // A line that is not UTF-8 ends only its own stream.
+        {"bad-utf8-stdout", "done", {25}, {}},
+        {"bad-utf8-stderr", "done", {100, 100}, {"before 1", "before 2"}},
+        {"no-progress-end", "done", {25, 40}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        SourceFolder source;
+        const JobRecord record = run_fake_job(source, c.mode);
+        EXPECT_EQ(ending(record), c.ending);
+        EXPECT_EQ(percents(record), c.percents);
+        EXPECT_EQ(record.log, c.log);
+        if (!ended_as<outcome::Done>(record)) {
+            EXPECT_EQ(folder_contents(source.folder.path), source.before);
+        }
+    }
 }
 
 TEST(JobFaults, MalformedProgressValuesAreIgnored) {
     SourceFolder source;
     const JobRecord record = run_fake_job(source, "garbage-progress");
     EXPECT_TRUE(ended_as<outcome::Done>(record));
-    ASSERT_EQ(record.progress.size(), 3u);
-    EXPECT_EQ(record.progress[0].bitrate, "N/A");
-    EXPECT_EQ(record.progress[0].speed, 0);
-    EXPECT_EQ(record.progress[0].fps, 0);
-    EXPECT_EQ(record.progress[0].percent, 25);
-    EXPECT_EQ(record.progress[1].bitrate, "99kbits/s");
-    EXPECT_EQ(record.progress[1].speed, 1.25);
-    EXPECT_EQ(record.progress[1].fps, 30);
-    EXPECT_EQ(record.progress[1].percent, 50);
-    EXPECT_EQ(record.progress[2].percent, 100);
-}
-
-TEST(JobFaults, ANonUtf8ProgressLineEndsOnlyTheProgress) {
-    SourceFolder source;
-    const JobRecord record = run_fake_job(source, "bad-utf8-stdout");
-    EXPECT_TRUE(ended_as<outcome::Done>(record));
-    EXPECT_EQ(percents(record), (std::vector<float>{25}));
-}
-
-TEST(JobFaults, ANonUtf8LogLineEndsOnlyTheLog) {
-    SourceFolder source;
-    const JobRecord record = run_fake_job(source, "bad-utf8-stderr");
-    EXPECT_TRUE(ended_as<outcome::Done>(record));
-    EXPECT_EQ(record.log, (std::vector<std::string>{"before 1", "before 2"}));
-    EXPECT_EQ(percents(record).back(), 100);
+    // percent, speed, fps and bitrate of each step
+    EXPECT_EQ(progress_fields(record), (std::vector<std::string>{
+                                           "25 0 0 N/A",
+                                           "50 1.25 30 99kbits/s",
+                                           "100 1.25 30 99kbits/s",
+                                       }));
 }
 
 TEST(JobFaults, TenMebibytesOfLogNeitherBlockNorGetLost) {
@@ -183,13 +172,6 @@ TEST(JobFaults, TenMebibytesOfLogNeitherBlockNorGetLost) {
     // Steps of 1 % each, then the last block and the end.
     EXPECT_EQ(record.progress.size(), 102u);
     EXPECT_EQ(percents(record).back(), 100);
-}
-
-TEST(JobFaults, WithoutProgressEndTheJobStillEnds) {
-    SourceFolder source;
-    const JobRecord record = run_fake_job(source, "no-progress-end");
-    EXPECT_TRUE(ended_as<outcome::Done>(record));
-    EXPECT_EQ(percents(record), (std::vector<float>{25, 40}));
 }
 
 TEST(JobFaults, AnFfmpegThatCannotStartLeavesNothingBehind) {

@@ -52,21 +52,19 @@ std::int32_t query_until_ended(ChildProcess& child) {
     }
 }
 
+// The fake ffmpeg told to idle until it is killed; it writes its process id to `pid_file`.
+Result<StartedProcess> start_idle(const std::filesystem::path& pid_file,
+                                  ProcessPriority priority = ProcessPriority::Normal) {
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "idle");
+    ScopedEnvironment pid("ONDREL_FAKE_PID_FILE", path_to_utf8(pid_file));
+    return start_process(fake_ffmpeg(), {}, priority);
+}
+
 TEST(Process, ArgumentsArriveExactlyAndInOrder) {
     const std::vector<std::string> arguments{
-        "plain",
-        "",
-        "two words",
-        "quote\"inside",
-        "back\\slash",
-        "trailing\\",
-        "\\\"",
-        "tab\there",
-        "a\\\\b\"c",
-        "end with space ",
-        "d\xc3\xa9j\xc3\xa0 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8e\xac",
-        "-",
-        "%PATH%"};
+        "plain",       "",     "two words", "quote\"inside", "back\\slash",
+        "trailing\\",  "\\\"", "tab\there", "a\\\\b\"c",     "end with space ",
+        "déjà 日本 🎬", "-",    "%PATH%"};
     ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "echo-args");
     auto captured = run_capture(fake_ffmpeg(), arguments);
     ASSERT_TRUE(captured) << captured.error();
@@ -121,9 +119,7 @@ TEST(Process, WindowsExitCodesReadAsSigned) {
 
 TEST(Process, TerminateEndsARunningProcessAndCountsAnEndedOneAsDone) {
     TemporaryFolder folder("process");
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "idle");
-    ScopedEnvironment pid_file("ONDREL_FAKE_PID_FILE", path_to_utf8(folder.path / "pid"));
-    auto started = start_process(fake_ffmpeg(), {}, ProcessPriority::Normal);
+    auto started = start_idle(folder.path / "pid");
     ASSERT_TRUE(started) << started.error();
     ChildProcess& child = started.value().process;
     auto running = query_exit(child);
@@ -172,9 +168,7 @@ TEST(Process, AChildInheritsNoOtherChildsPipes) {
     ASSERT_TRUE(first) << first.error();
     ASSERT_TRUE(testing::wait_for_file(folder.path / "checking", std::chrono::seconds(30)));
 
-    ScopedEnvironment idle("ONDREL_FAKE_FFMPEG", "idle");
-    ScopedEnvironment pid_file("ONDREL_FAKE_PID_FILE", path_to_utf8(folder.path / "pid"));
-    auto second = start_process(fake_ffmpeg(), {}, ProcessPriority::Normal);
+    auto second = start_idle(folder.path / "pid");
     ASSERT_TRUE(second) << second.error();
 
     testing::write_bytes(folder.path / "release", "");
@@ -221,9 +215,7 @@ struct InheritablePipe {
 TEST(Process, NothingElseOfTheProgramIsInherited) {
     TemporaryFolder folder("inherit");
     InheritablePipe pipe;
-    ScopedEnvironment idle("ONDREL_FAKE_FFMPEG", "idle");
-    ScopedEnvironment pid_file("ONDREL_FAKE_PID_FILE", path_to_utf8(folder.path / "pid"));
-    auto child = start_process(fake_ffmpeg(), {}, ProcessPriority::Normal);
+    auto child = start_idle(folder.path / "pid");
     ASSERT_TRUE(child) << child.error();
     pipe.close_write_end();
     // Our reading end sees the end at once, unless the child holds a copy of the writing end.
@@ -239,11 +231,9 @@ TEST(Process, NothingElseOfTheProgramIsInherited) {
 
 TEST(Process, DroppingARunningChildEndsIt) {
     TemporaryFolder folder("drop");
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "idle");
-    ScopedEnvironment pid_file("ONDREL_FAKE_PID_FILE", path_to_utf8(folder.path / "pid"));
     int process_id = 0;
     {
-        auto started = start_process(fake_ffmpeg(), {}, ProcessPriority::Normal);
+        auto started = start_idle(folder.path / "pid");
         ASSERT_TRUE(started) << started.error();
         process_id = read_process_id(folder.path / "pid");
         ASSERT_GT(process_id, 0);
@@ -271,11 +261,9 @@ TEST(Process, AChildNeverOutlivesItsParent) {
 
 TEST(Process, BelowNormalPriorityIsAskedFor) {
     TemporaryFolder folder("priority");
-    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "idle");
     for (const auto priority : {ProcessPriority::Normal, ProcessPriority::BelowNormal}) {
         std::filesystem::remove(folder.path / "pid");
-        ScopedEnvironment pid_file("ONDREL_FAKE_PID_FILE", path_to_utf8(folder.path / "pid"));
-        auto started = start_process(fake_ffmpeg(), {}, priority);
+        auto started = start_idle(folder.path / "pid", priority);
         ASSERT_TRUE(started) << started.error();
         const int process_id = read_process_id(folder.path / "pid");
         const bool below = priority == ProcessPriority::BelowNormal;

@@ -66,6 +66,21 @@ JobRecord collect_job(CompressJob& job, std::chrono::seconds limit) {
     return record;
 }
 
+SourceFolder::SourceFolder() {
+    write_bytes(folder.path / "source.mp4", "the user's video");
+    write_bytes(folder.path / "notes.txt", "keep me");
+    write_bytes(folder.path / "source_h264_45p.mp4", "an older encode");
+    media.path = folder.path / "source.mp4";
+    media.width = 160;
+    media.height = 90;
+    media.duration = 2.0;
+    before = folder_contents(folder.path);
+}
+
+JobStart start_fake_job(const SourceFolder& source, const CompressOptions& options) {
+    return start_job(options, source.media, EncoderSupport{}, fake_ffmpeg(), fake_ffprobe());
+}
+
 std::map<std::string, std::string> folder_contents(const std::filesystem::path& folder) {
     std::map<std::string, std::string> contents;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -73,11 +88,6 @@ std::map<std::string, std::string> folder_contents(const std::filesystem::path& 
             read_file_bytes(entry.path()).value_or("<unreadable>");
     }
     return contents;
-}
-
-void write_bytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }
 
 bool wait_for_file(const std::filesystem::path& file, std::chrono::seconds limit) {

@@ -2,6 +2,7 @@
 // job's messages, and looking at folders and processes.
 #pragma once
 
+#include "support/temporary_folder.hpp"
 #include "video_compress/compress_message.hpp"
 #include "video_compress/job.hpp"
 
@@ -33,10 +34,21 @@ struct JobRecord {
 // reaches.
 JobRecord collect_job(CompressJob& job, std::chrono::seconds limit = std::chrono::seconds(120));
 
+// A source beside two files of the user's that no job may touch, and the folder as it was.
+struct SourceFolder {
+    TemporaryFolder folder{"job"};
+    MediaInfo media;
+    std::map<std::string, std::string> before;
+
+    SourceFolder();
+    std::filesystem::path output() const { return folder.path / "source_h264_90p.mp4"; }
+};
+
+// A job on the source with the fake ffmpeg and ffprobe.
+JobStart start_fake_job(const SourceFolder& source, const CompressOptions& options = {});
+
 // Every file of a folder (not recursive) with its bytes.
 std::map<std::string, std::string> folder_contents(const std::filesystem::path& folder);
-
-void write_bytes(const std::filesystem::path& file, const std::string& bytes);
 
 // Waits up to `limit` for the file to exist.
 bool wait_for_file(const std::filesystem::path& file, std::chrono::seconds limit);

@@ -1,4 +1,5 @@
 #include "platform/files.hpp"
+#include "support/words.hpp"
 #include "video_compress/ffmpeg_args.hpp"
 
 #include <algorithm>
@@ -9,6 +10,7 @@ namespace ondrel {
 namespace {
 
 using Strings = std::vector<std::string>;
+using testing::words;
 
 MediaInfo source_with_audio(std::vector<AudioStream> streams) {
     MediaInfo info;
@@ -38,32 +40,10 @@ TEST(BuildFfmpegArgs, DefaultsGiveTheWholeListInOrder) {
     const MediaInfo source = source_with_audio({{"aac", "eng", 2}});
     const Strings args = build_ffmpeg_args(CompressOptions{}, source, {}, false,
                                            path_from_utf8("/videos/holiday_h264_1080p.mp4"));
-    const Strings expected{"-hide_banner",
-                           "-loglevel",
-                           "info",
-                           "-y",
-                           "-nostats",
-                           "-progress",
-                           "pipe:1",
-                           "-i",
-                           "/videos/holiday.mov",
-                           "-map",
-                           "0:v:0",
-                           "-map",
-                           "0:a?",
-                           "-c:v",
-                           "libx264",
-                           "-preset",
-                           "medium",
-                           "-crf",
-                           "26",
-                           "-pix_fmt",
-                           "yuv420p",
-                           "-c:a",
-                           "copy",
-                           "-movflags",
-                           "+faststart",
-                           "/videos/holiday_h264_1080p.mp4"};
+    const Strings expected = words("-hide_banner -loglevel info -y -nostats -progress pipe:1 "
+                                   "-i /videos/holiday.mov -map 0:v:0 -map 0:a? "
+                                   "-c:v libx264 -preset medium -crf 26 -pix_fmt yuv420p -c:a copy "
+                                   "-movflags +faststart /videos/holiday_h264_1080p.mp4");
     EXPECT_EQ(args, expected);
 }
 
@@ -78,42 +58,12 @@ TEST(BuildFfmpegArgs, MkvWithScalingHardwareAndOneStream) {
     options.quality = 0;
     const Strings args = build_ffmpeg_args(options, source, {"hevc_nvenc", "h264_nvenc"}, true,
                                            path_from_utf8("out.mkv"));
-    const Strings expected{"-hide_banner",
-                           "-loglevel",
-                           "info",
-                           "-y",
-                           "-nostats",
-                           "-progress",
-                           "pipe:1",
-                           "-hwaccel",
-                           "auto",
-                           "-i",
-                           "/videos/holiday.mov",
-                           "-map",
-                           "0:v:0",
-                           "-map",
-                           "0:a:1",
-                           "-map",
-                           "0:s?",
-                           "-c:s",
-                           "copy",
-                           "-vf",
-                           "scale=1280:720:flags=lanczos",
-                           "-c:v",
-                           "hevc_nvenc",
-                           "-preset",
-                           "p6",
-                           "-rc",
-                           "vbr",
-                           "-cq",
-                           "16",
-                           "-b:v",
-                           "0",
-                           "-pix_fmt",
-                           "yuv420p",
-                           "-c:a",
-                           "copy",
-                           "out.mkv"};
+    const Strings expected = words("-hide_banner -loglevel info -y -nostats -progress pipe:1 "
+                                   "-hwaccel auto -i /videos/holiday.mov "
+                                   "-map 0:v:0 -map 0:a:1 -map 0:s? -c:s copy "
+                                   "-vf scale=1280:720:flags=lanczos "
+                                   "-c:v hevc_nvenc -preset p6 -rc vbr -cq 16 -b:v 0 "
+                                   "-pix_fmt yuv420p -c:a copy out.mkv");
     EXPECT_EQ(args, expected);
 }
 
@@ -175,60 +125,40 @@ TEST(AudioArguments, EveryRule) {
         std::vector<const char*> codecs; // the file's audio streams, in order
         std::optional<std::size_t> stream;
         std::uint32_t aac_kbps;
-        Strings expected;
+        const char* expected; // the arguments, separated by spaces
     };
-    const Strings aac192{"-c:a", "aac", "-b:a", "192k"};
-    const Strings copy{"-c:a", "copy"};
+    const auto none = std::nullopt;
+    const auto Mp4 = Container::Mp4;
+    const auto Mkv = Container::Mkv;
+    const char* aac192 = "-c:a aac -b:a 192k";
+    const char* copy = "-c:a copy";
     const Case cases[] = {
-        {"none", AudioMode::None, Container::Mp4, {"dts"}, std::nullopt, 192, {"-an"}},
-        {"aac", AudioMode::Aac, Container::Mp4, {"aac"}, std::nullopt, 192, aac192},
-        {"aac low",
-         AudioMode::Aac,
-         Container::Mkv,
-         {},
-         std::nullopt,
-         8,
-         {"-c:a", "aac", "-b:a", "32k"}},
-        {"aac high",
-         AudioMode::Aac,
-         Container::Mp4,
-         {},
-         std::nullopt,
-         9999,
-         {"-c:a", "aac", "-b:a", "512k"}},
-        {"aac 320",
-         AudioMode::Aac,
-         Container::Mp4,
-         {},
-         std::nullopt,
-         320,
-         {"-c:a", "aac", "-b:a", "320k"}},
-        {"dts into mp4", AudioMode::Copy, Container::Mp4, {"dts"}, std::nullopt, 64, aac192},
-        {"pcm into mp4", AudioMode::Copy, Container::Mp4, {"pcm_s16le"}, std::nullopt, 192, aac192},
-        {"dts into mkv", AudioMode::Copy, Container::Mkv, {"dts"}, std::nullopt, 192, copy},
-        {"pcm into mkv", AudioMode::Copy, Container::Mkv, {"pcm_s16le"}, std::nullopt, 192, copy},
-        {"aac then dts, all",
-         AudioMode::Copy,
-         Container::Mp4,
-         {"aac", "dts"},
-         std::nullopt,
-         192,
-         copy},
-        {"aac then dts, second", AudioMode::Copy, Container::Mp4, {"aac", "dts"}, 1, 192, aac192},
-        {"dts then aac, second", AudioMode::Copy, Container::Mp4, {"dts", "aac"}, 1, 192, copy},
-        {"stream out of range", AudioMode::Copy, Container::Mp4, {"dts", "aac"}, 5, 192, aac192},
-        {"no audio", AudioMode::Copy, Container::Mp4, {}, std::nullopt, 192, copy},
-        {"unknown codec", AudioMode::Copy, Container::Mp4, {"?"}, std::nullopt, 192, aac192},
-        {"capital AAC", AudioMode::Copy, Container::Mp4, {"AAC"}, std::nullopt, 192, aac192},
-        {"mp3", AudioMode::Copy, Container::Mp4, {"mp3"}, std::nullopt, 192, copy},
-        {"ac3", AudioMode::Copy, Container::Mp4, {"ac3"}, std::nullopt, 192, copy},
-        {"eac3", AudioMode::Copy, Container::Mp4, {"eac3"}, std::nullopt, 192, copy},
-        {"opus", AudioMode::Copy, Container::Mp4, {"opus"}, std::nullopt, 192, copy},
-        {"flac", AudioMode::Copy, Container::Mp4, {"flac"}, std::nullopt, 192, copy},
-        {"alac", AudioMode::Copy, Container::Mp4, {"alac"}, std::nullopt, 192, copy},
-        {"vorbis", AudioMode::Copy, Container::Mp4, {"vorbis"}, std::nullopt, 192, aac192},
+        {"none", AudioMode::None, Mp4, {"dts"}, none, 192, "-an"},
+        {"aac", AudioMode::Aac, Mp4, {"aac"}, none, 192, aac192},
+        {"aac low", AudioMode::Aac, Mkv, {}, none, 8, "-c:a aac -b:a 32k"},
+        {"aac high", AudioMode::Aac, Mp4, {}, none, 9999, "-c:a aac -b:a 512k"},
+        {"aac 320", AudioMode::Aac, Mp4, {}, none, 320, "-c:a aac -b:a 320k"},
+        {"dts into mp4", AudioMode::Copy, Mp4, {"dts"}, none, 64, aac192},
+        {"pcm into mp4", AudioMode::Copy, Mp4, {"pcm_s16le"}, none, 192, aac192},
+        {"dts into mkv", AudioMode::Copy, Mkv, {"dts"}, none, 192, copy},
+        {"pcm into mkv", AudioMode::Copy, Mkv, {"pcm_s16le"}, none, 192, copy},
+        {"aac then dts, all", AudioMode::Copy, Mp4, {"aac", "dts"}, none, 192, copy},
+        {"aac then dts, second", AudioMode::Copy, Mp4, {"aac", "dts"}, 1, 192, aac192},
+        {"dts then aac, second", AudioMode::Copy, Mp4, {"dts", "aac"}, 1, 192, copy},
+        {"stream out of range", AudioMode::Copy, Mp4, {"dts", "aac"}, 5, 192, aac192},
+        {"no audio", AudioMode::Copy, Mp4, {}, none, 192, copy},
+        {"unknown codec", AudioMode::Copy, Mp4, {"?"}, none, 192, aac192},
+        {"capital AAC", AudioMode::Copy, Mp4, {"AAC"}, none, 192, aac192},
+        {"mp3", AudioMode::Copy, Mp4, {"mp3"}, none, 192, copy},
+        {"ac3", AudioMode::Copy, Mp4, {"ac3"}, none, 192, copy},
+        {"eac3", AudioMode::Copy, Mp4, {"eac3"}, none, 192, copy},
+        {"opus", AudioMode::Copy, Mp4, {"opus"}, none, 192, copy},
+        {"flac", AudioMode::Copy, Mp4, {"flac"}, none, 192, copy},
+        {"alac", AudioMode::Copy, Mp4, {"alac"}, none, 192, copy},
+        {"vorbis", AudioMode::Copy, Mp4, {"vorbis"}, none, 192, aac192},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         std::vector<AudioStream> streams;
         for (const char* codec : c.codecs) {
             streams.push_back({codec, "", 2});
@@ -239,15 +169,15 @@ TEST(AudioArguments, EveryRule) {
         options.container = c.container;
         options.audio_stream = c.stream;
         options.aac_kbps = c.aac_kbps;
-        EXPECT_EQ(audio_arguments(options, source), c.expected) << c.name;
+        const Strings expected = words(c.expected);
+        EXPECT_EQ(audio_arguments(options, source), expected);
         // The same arguments end the full list, before the container's own.
         const Strings args = build_ffmpeg_args(options, source, {}, false, "o");
         const std::size_t tail = c.container == Container::Mp4 ? 3 : 1;
-        ASSERT_GT(args.size(), c.expected.size() + tail);
-        EXPECT_EQ(Strings(args.end() - static_cast<std::ptrdiff_t>(c.expected.size() + tail),
+        ASSERT_GT(args.size(), expected.size() + tail);
+        EXPECT_EQ(Strings(args.end() - static_cast<std::ptrdiff_t>(expected.size() + tail),
                           args.end() - static_cast<std::ptrdiff_t>(tail)),
-                  c.expected)
-            << c.name;
+                  expected);
     }
 }
 
@@ -301,24 +231,22 @@ TEST(BuildFfmpegArgs, ScaleFilter) {
 // Each family's encoder follows "-c:v" with its own arguments; a name the program does not
 // know gets none, not even the pixel format.
 TEST(BuildFfmpegArgs, UnknownEncoderGetsNoEncoderArguments) {
-    const std::tuple<EncoderFamily, VideoCodec, Strings> cases[] = {
-        {EncoderFamily::Automatic, VideoCodec::H264, {"libx264", "-preset", "medium", "-crf"}},
-        {EncoderFamily::Amf, VideoCodec::H265, {"hevc_amf", "-quality", "balanced", "-rc"}},
-        {EncoderFamily::Nvenc, VideoCodec::H264, {"h264_nvenc", "-preset", "p5", "-rc"}},
-        {EncoderFamily::Qsv,
-         VideoCodec::H265,
-         {"hevc_qsv", "-preset", "medium", "-global_quality"}},
-        {EncoderFamily::MediaFoundation,
-         VideoCodec::H264,
-         {"h264_mf", "-rate_control", "quality", "-quality"}},
-        {EncoderFamily::Software, VideoCodec::H265, {"libx265", "-crf", "26", "-preset"}},
+    const std::tuple<EncoderFamily, VideoCodec, const char*> cases[] = {
+        {EncoderFamily::Automatic, VideoCodec::H264, "libx264 -preset medium -crf"},
+        {EncoderFamily::Amf, VideoCodec::H265, "hevc_amf -quality balanced -rc"},
+        {EncoderFamily::Nvenc, VideoCodec::H264, "h264_nvenc -preset p5 -rc"},
+        {EncoderFamily::Qsv, VideoCodec::H265, "hevc_qsv -preset medium -global_quality"},
+        {EncoderFamily::MediaFoundation, VideoCodec::H264,
+         "h264_mf -rate_control quality -quality"},
+        {EncoderFamily::Software, VideoCodec::H265, "libx265 -crf 26 -preset"},
     };
-    for (const auto& [family, codec, expected] : cases) {
+    for (const auto& [family, codec, arguments] : cases) {
+        const Strings expected = words(arguments);
         CompressOptions options;
         options.encoder = family;
         options.codec = codec;
         const Strings args = build_ffmpeg_args(options, source_with_audio({}), {}, false, "o.mp4");
-        EXPECT_EQ(after(args, "-c:v", expected.size()), expected);
+        EXPECT_EQ(after(args, "-c:v", expected.size()), expected) << arguments;
     }
     for (const char* unknown : {"h264_vaapi", "libsvtav1", ""}) {
         EXPECT_EQ(encoder_arguments(unknown, CompressOptions{}), Strings{}) << unknown;

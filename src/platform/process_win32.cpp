@@ -105,9 +105,11 @@ void PipeTraits::close(std::intptr_t pipe) noexcept {
 }
 
 void ProcessTraits::close(std::intptr_t process) noexcept {
-    // A process that has ended refuses the termination; the wait then returns at once.
+    // A process that has ended refuses the termination; the wait then returns at once. The
+    // wait is bounded because the owner may be dropped on the interface thread: a process that
+    // does not end within it is left to the job object, which ends it when its handle closes.
     ::TerminateProcess(as_handle(process), 1);
-    ::WaitForSingleObject(as_handle(process), INFINITE);
+    ::WaitForSingleObject(as_handle(process), 5000);
     ::CloseHandle(as_handle(process));
 }
 

@@ -23,7 +23,7 @@ std::wstring environment_variable(const wchar_t* name) {
 
 std::wstring helper_program() {
     std::wstring program = environment_variable(L"ONDREL_LIBMPV_BRIDGE_HELPER");
-    return program.empty() ? wide(ONDREL_LIBMPV_BRIDGE_DEFAULT_HELPER) : program;
+    return program.empty() ? ondrel::widen(ONDREL_LIBMPV_BRIDGE_DEFAULT_HELPER) : program;
 }
 
 std::optional<std::string> random_token() {
@@ -57,7 +57,7 @@ std::wstring helper_environment(int port, const std::string& token) {
         }
     }
     block.append(L"ONDREL_LIBMPV_BRIDGE_PORT=" + std::to_wstring(port)).push_back(L'\0');
-    block.append(L"ONDREL_LIBMPV_BRIDGE_TOKEN=" + wide(token)).push_back(L'\0');
+    block.append(L"ONDREL_LIBMPV_BRIDGE_TOKEN=" + ondrel::widen(token)).push_back(L'\0');
     block.push_back(L'\0');
     return block;
 }

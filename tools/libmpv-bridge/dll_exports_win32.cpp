@@ -27,7 +27,7 @@ void record(mpv_handle* handle, json entry) {
     }
     const std::string line = entry.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
     const std::lock_guard lock(record_lock);
-    const HANDLE file = CreateFileW(bridge::wide(handle->record_path).c_str(), FILE_APPEND_DATA,
+    const HANDLE file = CreateFileW(ondrel::widen(handle->record_path).c_str(), FILE_APPEND_DATA,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -41,7 +41,7 @@ void record(mpv_handle* handle, json entry) {
 std::string environment_text(const wchar_t* name) {
     wchar_t value[4096];
     const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    return length > 0 && length < 4096 ? bridge::narrow(std::wstring_view(value, length)) : "";
+    return length > 0 && length < 4096 ? ondrel::narrow(std::wstring_view(value, length)) : "";
 }
 
 std::vector<std::string> arguments_of(const char** args) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/win32/handles.hpp"
+#include "platform/win32/wide.hpp"
 #include "protocol.hpp"
 #include "socket.hpp"
 
@@ -106,9 +107,5 @@ mpv_event* present_event(mpv_handle* handle, Event event);
 // Wine or when the path cannot be translated.
 std::optional<std::string> unix_path(std::string_view windows_path);
 std::optional<std::string> windows_path(std::string_view unix_path);
-
-// UTF-8 <-> UTF-16.
-std::wstring wide(std::string_view text);
-std::string narrow(std::wstring_view text);
 
 } // namespace bridge

@@ -17,38 +17,12 @@ template <class Function> Function wine_function(const char* name) {
 
 } // namespace
 
-std::wstring wide(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    std::wstring result(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, result.data(),
-                        static_cast<int>(result.size()));
-    return result;
-}
-
-std::string narrow(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    std::string result(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
-                                                                    nullptr, 0, nullptr, nullptr)),
-                       '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(),
-                        static_cast<int>(result.size()), nullptr, nullptr);
-    return result;
-}
-
 std::optional<std::string> unix_path(std::string_view windows_path) {
     static const auto to_unix = wine_function<UnixFileName>("wine_get_unix_file_name");
     if (to_unix == nullptr) {
         return std::nullopt;
     }
-    char* converted = to_unix(wide(windows_path).c_str());
+    char* converted = to_unix(ondrel::widen(windows_path).c_str());
     if (converted == nullptr) {
         return std::nullopt;
     }
@@ -66,7 +40,7 @@ std::optional<std::string> windows_path(std::string_view unix_path) {
     if (converted == nullptr) {
         return std::nullopt;
     }
-    std::string result = narrow(converted);
+    std::string result = ondrel::narrow(converted);
     HeapFree(GetProcessHeap(), 0, converted);
     return result;
 }

@@ -173,7 +173,7 @@ std::vector<std::string> build_ffmpeg_args(const CompressOptions& options, const
         args.insert(args.end(), {"-hwaccel", "auto"});
     }
     args.insert(args.end(), {"-i", path_text(source.path)});
-    args.insert(args.end(), {"-map", "0:v:0"});
+    args.insert(args.end(), {"-map", "0:v:" + std::to_string(source.video_stream)});
     if (options.audio != AudioMode::None) {
         args.push_back("-map");
         args.push_back(chosen_stream_exists(options, source)

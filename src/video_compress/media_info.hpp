@@ -1,6 +1,7 @@
 // What ffprobe found out about a video: the result of the analysis the compression starts with.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -23,6 +24,11 @@ struct MediaInfo {
     std::uint64_t bit_rate = 0;
     std::uint64_t size = 0;  // bytes on disk
     std::string video_codec; // empty without a video stream
+    // The video stream described: ffmpeg addresses it as 0:v:N. Cover pictures are video
+    // streams too and count in N.
+    std::size_t video_stream = 0;
+    // The picture as it is shown: the stored size turned by the stream's display rotation,
+    // which ffmpeg applies while decoding.
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::string pix_fmt;

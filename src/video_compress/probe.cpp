@@ -8,6 +8,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+#include <utility>
+
 namespace ondrel {
 namespace {
 
@@ -76,10 +79,49 @@ double frame_rate(const Json& stream) {
     return denominator && *denominator > 0 ? numerator / *denominator : numerator;
 }
 
+// The rotation in degrees: the display matrix's when ffprobe lists one, else the older
+// "rotate" tag; 0 when neither can be read.
+double display_rotation(const Json& stream) {
+    if (const Json* list = member(stream, "side_data_list"); list != nullptr && list->is_array()) {
+        for (const Json& entry : *list) {
+            const Json* rotation = member(entry, "rotation");
+            if (rotation != nullptr && rotation->is_number()) {
+                return rotation->get<double>();
+            }
+        }
+    }
+    const Json* tags = member(stream, "tags");
+    const Json* rotate = tags != nullptr ? member(*tags, "rotate") : nullptr;
+    if (rotate == nullptr || !rotate->is_string()) {
+        return 0;
+    }
+    return parse_double(rotate->get_ref<const std::string&>()).value_or(0);
+}
+
+// ffmpeg rounds the rotation to whole degrees and turns the frames upright while decoding;
+// a quarter turn either way swaps the picture's sides.
+bool quarter_turn(double degrees) {
+    if (!std::isfinite(degrees)) {
+        return false;
+    }
+    return std::fmod(std::fabs(std::round(degrees)), 180.0) == 90.0;
+}
+
+// A cover picture stored as a video stream; it is never the video to encode.
+bool attached_picture(const Json& stream) {
+    const Json* disposition = member(stream, "disposition");
+    const Json* flag = disposition != nullptr ? member(*disposition, "attached_pic") : nullptr;
+    return flag != nullptr && ((flag->is_number() && flag->get<double>() != 0) ||
+                               (flag->is_boolean() && flag->get<bool>()));
+}
+
 void read_video_stream(const Json& stream, MediaInfo& info) {
     info.video_codec = string_or(stream, "codec_name", "?");
     info.width = count_field(stream, "width");
     info.height = count_field(stream, "height");
+    if (quarter_turn(display_rotation(stream))) {
+        std::swap(info.width, info.height);
+    }
     info.pix_fmt = string_or(stream, "pix_fmt", "?");
     info.bit_rate = bit_rate_field(stream, "bit_rate");
     if (const double fps = frame_rate(stream); fps > 0) {
@@ -110,6 +152,8 @@ MediaInfo media_info_from(const Json& report, const std::filesystem::path& video
     info.duration = duration_field(format_object);
     if (const Json* streams = member(report, "streams");
         streams != nullptr && streams->is_array()) {
+        std::size_t video_streams = 0;
+        bool video_found = false;
         for (const Json& stream : *streams) {
             if (!stream.is_object()) {
                 continue;
@@ -120,7 +164,13 @@ MediaInfo media_info_from(const Json& report, const std::filesystem::path& video
             }
             const std::string& kind = type->get_ref<const std::string&>();
             if (kind == "video") {
-                read_video_stream(stream, info);
+                // The first stream that is not a cover picture; ffmpeg counts the pictures.
+                if (!video_found && !attached_picture(stream)) {
+                    read_video_stream(stream, info);
+                    info.video_stream = video_streams;
+                    video_found = true;
+                }
+                ++video_streams;
             } else if (kind == "audio") {
                 read_audio_stream(stream, info);
             }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace ondrel {
 namespace {
@@ -54,6 +55,36 @@ TEST(RealEncode, EndsDoneWithAVerifiedOutputBesideANonAsciiSource) {
     auto after = testing::folder_contents(inner);
     after.erase("vidéo 🎬_h264_90p (1).mp4");
     EXPECT_EQ(after, before);
+}
+
+// The output shows the picture the source shows: the video rather than its cover, upright,
+// scaled without a change of shape, and named after the height it really has.
+TEST(RealEncode, ScalingKeepsTheShapeOfThePictureAsShown) {
+    const std::pair<std::string, std::uint32_t> cases[] = {
+        {"cover_art", 90}, {"rotated_90", 284}, {"rotated_180", 90}, {"rotated_270", 284}};
+    testing::TemporaryFolder folder("encode");
+    CompressOptions options;
+    options.speed = SpeedPreset::Fast;
+    options.resolution = resolution_custom;
+    options.custom_width = 160; // the narrowest there is: the clips are small
+    options.allow_upscale = true;
+    for (const auto& [clip, height] : cases) {
+        const auto source = folder.path / (clip + ".mp4");
+        std::filesystem::copy_file(testing::clips_folder() / (clip + ".mp4"), source);
+        auto media = probe_media(real_tool("ffprobe"), source);
+        ASSERT_TRUE(media) << media.error();
+        auto started = start_job(options, media.value(), EncoderSupport{}, real_tool("ffmpeg"),
+                                 real_tool("ffprobe"));
+        ASSERT_TRUE(started.job) << started.job.error();
+        EXPECT_EQ(started.output_path.filename(),
+                  clip + "_h264_" + std::to_string(height) + "p.mp4");
+        const auto record = testing::collect_job(started.job.value());
+        ASSERT_TRUE(record.outcome && std::holds_alternative<outcome::Done>(*record.outcome));
+        auto output = probe_media(real_tool("ffprobe"), started.output_path);
+        ASSERT_TRUE(output) << output.error();
+        EXPECT_EQ(output.value().width, 160u) << clip;
+        EXPECT_EQ(output.value().height, height) << clip;
+    }
 }
 
 // "codec_type,codec_name" of every stream of the file, one per line.

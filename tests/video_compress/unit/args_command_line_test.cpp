@@ -49,6 +49,7 @@ TEST(BuildFfmpegArgs, DefaultsGiveTheWholeListInOrder) {
 
 TEST(BuildFfmpegArgs, MkvWithScalingHardwareAndOneStream) {
     MediaInfo source = source_with_audio({{"dts", "fre", 6}, {"aac", "eng", 2}});
+    source.video_stream = 2; // after two cover pictures
     CompressOptions options;
     options.container = Container::Mkv;
     options.resolution = 4;
@@ -60,7 +61,7 @@ TEST(BuildFfmpegArgs, MkvWithScalingHardwareAndOneStream) {
                                            path_from_utf8("out.mkv"));
     const Strings expected = words("-hide_banner -loglevel info -y -nostats -progress pipe:1 "
                                    "-hwaccel auto -i /videos/holiday.mov "
-                                   "-map 0:v:0 -map 0:a:1 -map 0:s? -c:s copy "
+                                   "-map 0:v:2 -map 0:a:1 -map 0:s? -c:s copy "
                                    "-vf scale=1280:720:flags=lanczos "
                                    "-c:v hevc_nvenc -preset p6 -rc vbr -cq 16 -b:v 0 "
                                    "-pix_fmt yuv420p -c:a copy out.mkv");

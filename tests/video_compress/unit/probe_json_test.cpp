@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace ondrel {
 namespace {
@@ -152,18 +153,43 @@ TEST(ProbeJson, FrameRateRule) {
     }
 }
 
-TEST(ProbeJson, TheLastVideoStreamWinsButKeepsAnEarlierFrameRate) {
-    const MediaInfo info = parse(R"({"streams":[
-        {"codec_type":"video","codec_name":"h264","width":1920,"height":1080,
-         "pix_fmt":"yuv420p","avg_frame_rate":"25/1","bit_rate":"900"},
-        {"codec_type":"video","codec_name":"mjpeg","width":600,"height":600,
-         "pix_fmt":"yuvj420p","avg_frame_rate":"0/0"}]})");
-    EXPECT_EQ(info.video_codec, "mjpeg");
-    EXPECT_EQ(info.width, 600u);
-    EXPECT_EQ(info.height, 600u);
-    EXPECT_EQ(info.pix_fmt, "yuvj420p");
-    EXPECT_EQ(info.fps, 25);
-    EXPECT_EQ(info.bit_rate, 0u); // the cover art has none, and the format has none either
+// Cover pictures are video streams too: the video is the first stream that is not one.
+TEST(ProbeJson, TheVideoIsTheFirstStreamThatIsNotACoverPicture) {
+    // Each stream ends in a comma; an empty object, which is skipped, closes the list.
+    const std::string movie =
+        R"({"codec_type":"video","width":1280,"disposition":{"attached_pic":0}},)";
+    const std::string cover =
+        R"({"codec_type":"video","width":600,"disposition":{"attached_pic":1}},)";
+    const std::string other = R"({"codec_type":"video","width":640},)";
+    const std::string audio = R"({"codec_type":"audio"},)";
+    const std::tuple<std::string, std::uint32_t, std::size_t> cases[] = {
+        {movie + audio + cover, 1280, 0},
+        {cover + audio + movie, 1280, 1},
+        {cover + cover + other + movie, 640, 2},
+        {cover + audio, 0, 0},
+    };
+    for (const auto& [streams, width, index] : cases) {
+        const MediaInfo info = parse(R"({"streams":[)" + streams + "{}]}");
+        EXPECT_EQ(info.width, width) << streams;
+        EXPECT_EQ(info.video_stream, index) << streams;
+    }
+}
+
+// A quarter turn swaps the sides (real clips carry a display matrix, see RealEncode); the
+// older tag counts when there is no matrix.
+TEST(ProbeJson, TheSizeIsTheSizeAsShown) {
+    const std::string matrix = R"("side_data_list":[{"side_data_type":"Display Matrix",)";
+    const std::pair<std::string, std::uint32_t> cases[] = {
+        {R"("tags":{"rotate":"90"})", 720},
+        {R"("tags":{"rotate":"180"})", 1280},
+        {matrix + R"("rotation":-90}])", 720},
+        {matrix + R"("rotation":0}],"tags":{"rotate":"90"})", 1280},
+    };
+    for (const auto& [fields, width] : cases) {
+        const MediaInfo info = parse(with_video(R"("width":1280,"height":720,)" + fields));
+        EXPECT_EQ(info.width, width) << fields;
+        EXPECT_EQ(info.height, width == 720 ? 1280u : 720u) << fields;
+    }
 }
 
 TEST(ProbeJson, OnlyWhiteSpaceMayFollowTheValue) {

@@ -141,11 +141,12 @@ Status cancel_job(CompressJob& job) {
     return stopped;
 }
 
-bool output_passes_check(const std::filesystem::path& ffprobe,
-                         const std::filesystem::path& output) {
-    const auto report =
-        run_capture(ffprobe, {"-v", "error", "-show_entries", "format=duration", "-of",
-                              "default=noprint_wrappers=1:nokey=1", path_text(output)});
+bool output_passes_check(const std::filesystem::path& ffprobe, const std::filesystem::path& output,
+                         std::chrono::milliseconds limit) {
+    const auto report = run_capture(ffprobe,
+                                    {"-v", "error", "-show_entries", "format=duration", "-of",
+                                     "default=noprint_wrappers=1:nokey=1", path_text(output)},
+                                    limit);
     if (!report) {
         return false;
     }

@@ -148,9 +148,11 @@ Result<MediaInfo> parse_probe_json(std::string_view report, const std::filesyste
 }
 
 Result<MediaInfo> probe_media(const std::filesystem::path& ffprobe,
-                              const std::filesystem::path& video) {
-    auto captured = run_capture(ffprobe, {"-v", "error", "-show_format", "-show_streams",
-                                          "-print_format", "json", path_text(video)});
+                              const std::filesystem::path& video, std::chrono::milliseconds limit) {
+    auto captured = run_capture(
+        ffprobe,
+        {"-v", "error", "-show_format", "-show_streams", "-print_format", "json", path_text(video)},
+        limit);
     if (!captured) {
         return Failure{captured.error()};
     }

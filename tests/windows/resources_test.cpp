@@ -66,6 +66,7 @@ TEST(Executable, ManifestHasEveryElement) {
         R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)",
         ">PerMonitorV2</dpiAwareness>",
         ">UTF-8</activeCodePage>",
+        ">true</longPathAware>",
         R"(<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>)",
     };
     for (const char* piece : expected) {

@@ -74,6 +74,15 @@ TEST(Executable, ManifestHasEveryElement) {
     }
 }
 
+TEST(Executable, CommandLineCompressorIsLongPathAware) {
+    const auto path = program_path().parent_path() / L"ondrel-compress.exe";
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    const std::string manifest = resource_bytes(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    FreeLibrary(module);
+    EXPECT_NE(manifest.find(">true</longPathAware>"), std::string::npos) << manifest;
+}
+
 #pragma pack(push, 2)
 struct IconDirectoryEntry {
     BYTE width;

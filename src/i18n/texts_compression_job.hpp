@@ -18,6 +18,10 @@ inline constexpr TextPair ffmpeg_missing{
 // ffmpeg could not be started, or its state could not be queried.
 inline constexpr TextPair could_not_launch_ffmpeg{"Could not launch ffmpeg: {error}",
                                                   "Impossible de lancer ffmpeg : {error}"};
+// ffmpeg or ffprobe was still running at the end of the time it is given, and was ended.
+inline constexpr TextPair tool_timed_out{
+    "{program} did not finish within {seconds} s and was stopped",
+    "{program} ne s'est pas terminé en {seconds} s et a été arrêté"};
 // A cancel could not end ffmpeg: it refused, or ffmpeg still ran after the wait.
 inline constexpr TextPair could_not_stop_ffmpeg{"Could not stop ffmpeg: {error}",
                                                 "Impossible d'arrêter ffmpeg : {error}"};

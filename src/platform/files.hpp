@@ -25,6 +25,13 @@ void create_folders_quietly(const std::filesystem::path& folder);
 // file is untouched and no temporary file is left behind.
 Status replace_file_contents(const std::filesystem::path& target, std::string_view bytes);
 
+// The path in the form every Windows call accepts past MAX_PATH, also where the system's
+// long-path setting is off and in programs that do not declare themselves long-path aware
+// (ffmpeg builds among them): a long absolute path becomes "\\?\C:\..." or
+// "\\?\UNC\server\...", made whole first since that form is taken literally. Shorter and
+// relative paths, and every path on other systems, are given back as they are.
+std::filesystem::path extended_length_path(const std::filesystem::path& path);
+
 // An environment variable as UTF-8, or nothing when it is not set.
 std::optional<std::string> environment_variable(std::string_view name);
 

@@ -37,7 +37,46 @@ bool write_all(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// Folders are limited to MAX_PATH minus room for an 8.3 file name; files to MAX_PATH with
+// the terminating null.
+constexpr std::size_t longest_plain_path = MAX_PATH - 12 - 1;
+
+bool is_separator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+// "C:\..." or "\\server\share\...": a path that names the same place whatever the current
+// folder and drive are.
+bool is_full_path(const std::wstring& text) {
+    if (text.size() >= 3 && text[1] == L':' && is_separator(text[2])) {
+        return true;
+    }
+    return text.size() >= 2 && is_separator(text[0]) && is_separator(text[1]);
+}
+
 } // namespace
+
+std::filesystem::path extended_length_path(const std::filesystem::path& path) {
+    const std::wstring& text = path.native();
+    if (text.size() <= longest_plain_path || !is_full_path(text) || text.starts_with(LR"(\\?\)") ||
+        text.starts_with(LR"(\\.\)")) {
+        return path;
+    }
+    const DWORD needed = ::GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
+    }
+    std::wstring full(needed, L'\0');
+    const DWORD written = ::GetFullPathNameW(text.c_str(), needed, full.data(), nullptr);
+    if (written == 0 || written >= needed) {
+        return path;
+    }
+    full.resize(written);
+    if (full.starts_with(LR"(\\)")) {
+        return std::filesystem::path(LR"(\\?\UNC\)" + full.substr(2));
+    }
+    return std::filesystem::path(LR"(\\?\)" + full);
+}
 
 std::optional<std::string> read_file_bytes(const std::filesystem::path& path) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -130,13 +169,23 @@ std::filesystem::path temporary_folder() {
     using TempPathFunction = DWORD(WINAPI*)(DWORD, LPWSTR);
     static const auto get_temp_path_2 = reinterpret_cast<TempPathFunction>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetTempPath2W")));
-    wchar_t buffer[MAX_PATH + 2] = {};
-    const DWORD n = get_temp_path_2 != nullptr ? get_temp_path_2(MAX_PATH + 1, buffer)
-                                               : ::GetTempPathW(MAX_PATH + 1, buffer);
-    if (n == 0 || n > MAX_PATH + 1) {
-        return std::filesystem::path(L".");
+    // A folder past MAX_PATH is possible where long paths are enabled: the buffer grows to the
+    // size the call asks for.
+    std::wstring buffer(MAX_PATH + 1, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD n = get_temp_path_2 != nullptr ? get_temp_path_2(size, buffer.data())
+                                                   : ::GetTempPathW(size, buffer.data());
+        if (n == 0) {
+            break;
+        }
+        if (n < size) {
+            buffer.resize(n);
+            return std::filesystem::path(buffer);
+        }
+        buffer.resize(n);
     }
-    return std::filesystem::path(std::wstring(buffer, n));
+    return std::filesystem::path(L".");
 }
 
 std::string os_error_text(int code) {

@@ -7,7 +7,8 @@
 
 namespace ondrel {
 
-Result<NewFile> create_new_file(const std::filesystem::path& path) {
+Result<NewFile> create_new_file(const std::filesystem::path& wanted) {
+    const std::filesystem::path path = extended_length_path(wanted);
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) {

@@ -66,8 +66,10 @@ struct StartedProcess {
     PipeReader errors; // the child's standard error
 };
 
-// Starts `program` (a path, not searched for) with the arguments in order. Fails with the
-// operating system's text, "{message} (os error {code})"; a missing program gives code 2.
+// Starts `program` (an absolute path, never searched for) with the arguments in order. Fails
+// with the operating system's text, "{message} (os error {code})"; a missing program gives
+// code 2. A relative path is refused as an invalid one: the system would resolve it against
+// the current folder, which the user or another program chose.
 Result<StartedProcess> start_process(const std::filesystem::path& program,
                                      const std::vector<std::string>& arguments,
                                      ProcessPriority priority);

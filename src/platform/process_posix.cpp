@@ -189,6 +189,9 @@ Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size) 
 Result<StartedProcess> start_process(const std::filesystem::path& program,
                                      const std::vector<std::string>& arguments,
                                      ProcessPriority priority) {
+    if (!program.is_absolute()) {
+        return Failure{os_error_text(EINVAL)};
+    }
     Descriptor input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
     if (!input) {
         return Failure{last_os_error_text()};

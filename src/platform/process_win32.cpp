@@ -142,6 +142,9 @@ Result<std::size_t> read_pipe(PipeReader& pipe, char* buffer, std::size_t size) 
 Result<StartedProcess> start_process(const std::filesystem::path& program,
                                      const std::vector<std::string>& arguments,
                                      ProcessPriority priority) {
+    if (!program.is_absolute()) {
+        return Failure{os_error_text(ERROR_BAD_PATHNAME)};
+    }
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     UniqueFile input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    &inheritable, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

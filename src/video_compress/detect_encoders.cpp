@@ -87,8 +87,9 @@ std::vector<std::string> test_encoder_arguments(std::string_view encoder) {
     return arguments;
 }
 
-bool test_encoder(const std::filesystem::path& ffmpeg, const std::string& encoder) {
-    const auto exit_code = run_for_exit_code(ffmpeg, test_encoder_arguments(encoder));
+bool test_encoder(const std::filesystem::path& ffmpeg, const std::string& encoder,
+                  std::chrono::milliseconds limit) {
+    const auto exit_code = run_for_exit_code(ffmpeg, test_encoder_arguments(encoder), limit);
     return exit_code && exit_code.value() == 0;
 }
 

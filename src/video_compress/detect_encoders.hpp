@@ -4,8 +4,10 @@
 
 #include "video_compress/compress_message.hpp"
 #include "video_compress/encoder_support.hpp"
+#include "video_compress/tools.hpp"
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -27,8 +29,10 @@ bool lists_hwaccel_auto(std::string_view listing);
 // The arguments of the two-frame test encode of one encoder.
 std::vector<std::string> test_encoder_arguments(std::string_view encoder);
 
-// True when the test encode ran and ended with exit code 0.
-bool test_encoder(const std::filesystem::path& ffmpeg, const std::string& encoder);
+// True when the test encode ran and ended with exit code 0 within `limit`; one still running
+// then is ended and counts as a failure.
+bool test_encoder(const std::filesystem::path& ffmpeg, const std::string& encoder,
+                  std::chrono::milliseconds limit = test_encode_time_limit);
 
 // What a detection finds out. The compression window always asks for both; the command line
 // only for what its choices depend on.

@@ -172,7 +172,7 @@ std::vector<std::string> build_ffmpeg_args(const CompressOptions& options, const
     if (hwaccel_auto && options.hw_decode) {
         args.insert(args.end(), {"-hwaccel", "auto"});
     }
-    args.insert(args.end(), {"-i", path_text(source.path)});
+    args.insert(args.end(), {"-i", path_text(extended_length_path(source.path))});
     args.insert(args.end(), {"-map", "0:v:" + std::to_string(source.video_stream)});
     if (options.audio != AudioMode::None) {
         args.push_back("-map");
@@ -199,7 +199,7 @@ std::vector<std::string> build_ffmpeg_args(const CompressOptions& options, const
     if (options.container == Container::Mp4) {
         args.insert(args.end(), {"-movflags", "+faststart"});
     }
-    args.push_back(path_text(output_path));
+    args.push_back(path_text(extended_length_path(output_path)));
     return args;
 }
 

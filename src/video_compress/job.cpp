@@ -3,6 +3,7 @@
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression.hpp"
 #include "i18n/texts_compression_job.hpp"
+#include "platform/files.hpp"
 #include "platform/new_file.hpp"
 #include "platform/numbers.hpp"
 #include "platform/text.hpp"
@@ -141,11 +142,13 @@ Status cancel_job(CompressJob& job) {
     return stopped;
 }
 
-bool output_passes_check(const std::filesystem::path& ffprobe,
-                         const std::filesystem::path& output) {
+bool output_passes_check(const std::filesystem::path& ffprobe, const std::filesystem::path& output,
+                         std::chrono::milliseconds limit) {
     const auto report =
-        run_capture(ffprobe, {"-v", "error", "-show_entries", "format=duration", "-of",
-                              "default=noprint_wrappers=1:nokey=1", path_text(output)});
+        run_capture(ffprobe,
+                    {"-v", "error", "-show_entries", "format=duration", "-of",
+                     "default=noprint_wrappers=1:nokey=1", path_text(extended_length_path(output))},
+                    limit);
     if (!report) {
         return false;
     }

@@ -8,6 +8,7 @@
 #include "video_compress/encoder_support.hpp"
 #include "video_compress/media_info.hpp"
 #include "video_compress/options.hpp"
+#include "video_compress/tools.hpp"
 
 #include <atomic>
 #include <chrono>
@@ -76,7 +77,9 @@ Result<CompressJob> launch_job(const JobLaunch& launch);
 // to delete.
 Status cancel_job(CompressJob& job);
 
-// True when ffprobe reads a duration above 0 from the file.
-bool output_passes_check(const std::filesystem::path& ffprobe, const std::filesystem::path& output);
+// True when ffprobe reads a duration above 0 from the file within `limit`; an ffprobe still
+// running then is ended and the check fails.
+bool output_passes_check(const std::filesystem::path& ffprobe, const std::filesystem::path& output,
+                         std::chrono::milliseconds limit = probe_time_limit);
 
 } // namespace ondrel

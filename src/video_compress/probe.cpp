@@ -1,5 +1,6 @@
 #include "video_compress/probe.hpp"
 
+#include "platform/files.hpp"
 #include "platform/numbers.hpp"
 #include "platform/text.hpp"
 #include "platform/threads.hpp"
@@ -198,9 +199,11 @@ Result<MediaInfo> parse_probe_json(std::string_view report, const std::filesyste
 }
 
 Result<MediaInfo> probe_media(const std::filesystem::path& ffprobe,
-                              const std::filesystem::path& video) {
-    auto captured = run_capture(ffprobe, {"-v", "error", "-show_format", "-show_streams",
-                                          "-print_format", "json", path_text(video)});
+                              const std::filesystem::path& video, std::chrono::milliseconds limit) {
+    auto captured = run_capture(ffprobe,
+                                {"-v", "error", "-show_format", "-show_streams", "-print_format",
+                                 "json", path_text(extended_length_path(video))},
+                                limit);
     if (!captured) {
         return Failure{captured.error()};
     }

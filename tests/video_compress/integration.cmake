@@ -42,6 +42,7 @@ add_executable(compress_real_tools_test
     ${ONDREL_COMPRESS_TEST_DIR}/test_programs.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/real_probe_test.cpp
     ${ONDREL_COMPRESS_TEST_DIR}/real_encode_test.cpp
+    ${ONDREL_COMPRESS_TEST_DIR}/real_long_path_test.cpp
 )
 target_link_libraries(compress_real_tools_test PRIVATE ondrel_compress ondrel_test_support
                       GTest::gtest_main GTest::gmock)

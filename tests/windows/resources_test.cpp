@@ -66,11 +66,21 @@ TEST(Executable, ManifestHasEveryElement) {
         R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)",
         ">PerMonitorV2</dpiAwareness>",
         ">UTF-8</activeCodePage>",
+        ">true</longPathAware>",
         R"(<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>)",
     };
     for (const char* piece : expected) {
         EXPECT_NE(manifest.find(piece), std::string::npos) << piece;
     }
+}
+
+TEST(Executable, CommandLineCompressorIsLongPathAware) {
+    const auto path = program_path().parent_path() / L"ondrel-compress.exe";
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    const std::string manifest = resource_bytes(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    FreeLibrary(module);
+    EXPECT_NE(manifest.find(">true</longPathAware>"), std::string::npos) << manifest;
 }
 
 #pragma pack(push, 2)

@@ -18,4 +18,8 @@ set_target_properties(ondrel-compress PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAK
 if(WIN32)
     # A console program whose entry point receives the wide command line.
     target_link_options(ondrel-compress PRIVATE -municode)
+    target_sources(ondrel-compress PRIVATE ${PROJECT_SOURCE_DIR}/resources/ondrel-compress.rc)
+    set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/ondrel-compress.rc PROPERTIES
+        OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/ondrel-compress.manifest)
+    target_include_directories(ondrel-compress PRIVATE ${PROJECT_SOURCE_DIR}/resources)
 endif()

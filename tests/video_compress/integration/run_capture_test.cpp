@@ -2,10 +2,15 @@
 #include "platform/files.hpp"
 #include "platform/process.hpp"
 #include "platform/text.hpp"
+#include "support/language_guard.hpp"
 #include "support/temporary_folder.hpp"
 #include "test_programs.hpp"
+#include "video_compress/detect_encoders.hpp"
+#include "video_compress/job.hpp"
+#include "video_compress/probe.hpp"
 #include "video_compress/tools.hpp"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace ondrel {
@@ -59,6 +64,38 @@ TEST(RunForExitCode, GivesTheExitCode) {
     EXPECT_EQ(code.value(), 5);
 }
 
+// A tool that never ends is ended at its limit and reaped before the call returns, and each
+// caller reads that as a failure: the analysis with a text that says so, a test encode as an
+// encoder not available, the check of an output as failed.
+TEST(RunCapture, AToolStillRunningAtItsLimitIsEndedAndTheCallFails) {
+    testing::LanguageGuard english(Language::English);
+    TemporaryFolder folder("limit");
+    const auto video = folder.path / "clip.mp4";
+    testing::write_bytes(video, "FAKEVIDEO 2.5\n");
+    // Long enough for the fake to start and write its process id, even under Wine.
+    const std::chrono::milliseconds limit(3000);
+    const auto hung = testing::fake_ffmpeg();
+    const std::function<std::string()> calls[] = {
+        [&] {
+            auto info = probe_media(hung, video, limit);
+            return info ? std::string("analysed") : info.error();
+        },
+        [&] { return std::string(test_encoder(hung, "h264_nvenc", limit) ? "passed" : "failed"); },
+        [&] { return std::string(output_passes_check(hung, video, limit) ? "passed" : "failed"); },
+    };
+    const std::string expected[] = {"fake_ffmpeg did not finish within 3 s and was stopped",
+                                    "failed", "failed"};
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "idle");
+    for (std::size_t i = 0; i < std::size(calls); ++i) {
+        const auto pid_file = folder.path / ("pid" + std::to_string(i));
+        ScopedEnvironment pid("ONDREL_FAKE_PID_FILE", path_to_utf8(pid_file));
+        EXPECT_EQ(calls[i](), expected[i]) << i;
+        const int process_id = testing::read_process_id(pid_file);
+        ASSERT_NE(process_id, 0) << i;
+        EXPECT_TRUE(testing::process_ends_within(process_id, std::chrono::seconds(0))) << i;
+    }
+}
+
 TEST(FindTool, LooksBesideTheProgramFirst) {
     ScopedEnvironment path("PATH", std::nullopt);
     const auto found = find_tool("fake_ffmpeg");
@@ -90,20 +127,26 @@ TEST(FindTool, SearchesThePathEntriesInOrderSkippingFolders) {
     EXPECT_EQ(find_tool("ondrel-absent-tool"), std::nullopt);
 }
 
-TEST(FindTool, AnEmptyEntryMeansTheCurrentFolder) {
+// A tool in the current folder is neither found through an empty or relative PATH entry nor
+// started by a relative name.
+TEST(FindTool, TheCurrentFolderIsNeverSearchedNorStartedFrom) {
     TemporaryFolder folder("find tool");
     const std::string tool = executable_file_name("ondrel-test-tool");
-    testing::write_bytes(folder.path / tool, "");
+    std::filesystem::create_directories(folder.path / "sub");
+    std::filesystem::copy_file(testing::fake_ffmpeg(), folder.path / tool);
+    std::filesystem::copy_file(testing::fake_ffmpeg(), folder.path / "sub" / tool);
+    const char separator = executable_file_name("x") == "x" ? ':' : ';';
+    const std::string paths[] = {"", std::string(1, separator), ".", "sub"};
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.path);
-    std::optional<std::filesystem::path> found;
-    {
-        ScopedEnvironment path("PATH", std::string(""));
-        found = find_tool("ondrel-test-tool");
+    for (const std::string& list : paths) {
+        ScopedEnvironment path("PATH", list);
+        EXPECT_EQ(find_tool("ondrel-test-tool"), std::nullopt) << "PATH=" << list;
     }
+    ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "exit:0");
+    const bool started = static_cast<bool>(run_for_exit_code(tool, {"out"}));
     std::filesystem::current_path(previous);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(*found, std::filesystem::path(tool));
+    EXPECT_FALSE(started);
 }
 
 #ifndef _WIN32

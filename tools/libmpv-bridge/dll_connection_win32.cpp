@@ -12,6 +12,7 @@ namespace bridge {
 namespace {
 
 constexpr auto connect_timeout = std::chrono::seconds(20);
+constexpr auto hello_timeout = std::chrono::seconds(5);
 constexpr auto helper_exit_timeout = std::chrono::seconds(5);
 
 std::wstring environment_variable(const wchar_t* name) {
@@ -73,10 +74,13 @@ bool launch(int port, const std::string& token) {
                         &startup, &started)) {
         return false;
     }
-    // Wine gives a native program no process handle worth waiting on; the end of the
-    // connection is what tells that the helper has gone.
-    const ondrel::UniqueHandle thread(started.hThread);
-    const ondrel::UniqueHandle process(started.hProcess);
+    // Wine gives a native program no process handle (the end of the connection is what
+    // tells that the helper has gone), and what it leaves as the thread handle then is not
+    // one: closing it would close whichever handle of this process has that value.
+    if (started.hProcess != nullptr) {
+        const ondrel::UniqueHandle thread(started.hThread);
+        const ondrel::UniqueHandle process(started.hProcess);
+    }
     return true;
 }
 
@@ -104,28 +108,21 @@ SOCKET listen_on_loopback(int& port) {
 SOCKET accept_helper(SOCKET listener, const std::string& token) {
     const auto deadline = std::chrono::steady_clock::now() + connect_timeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(listener, &readable);
-        timeval wait{1, 0};
-        if (select(0, &readable, nullptr, nullptr, &wait) <= 0) {
+        if (!wait_readable(static_cast<SocketHandle>(listener), std::chrono::seconds(1))) {
             continue;
         }
         const SOCKET connection = accept(listener, nullptr, nullptr);
         if (connection == INVALID_SOCKET) {
             continue;
         }
-        // A stranger must not hold the wait up: the token has to come quickly.
-        DWORD receive_timeout = 5000;
-        setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO,
-                   reinterpret_cast<const char*>(&receive_timeout), sizeof receive_timeout);
-        const auto hello = receive_message(static_cast<SocketHandle>(connection));
+        // A stranger must not hold the wait up: the whole token has to come quickly, and
+        // nothing larger than it is read.
+        const auto hello = receive_message_before(static_cast<SocketHandle>(connection),
+                                                  std::chrono::steady_clock::now() + hello_timeout,
+                                                  max_handshake_size);
         if (hello) {
             Reader reader(hello->data(), hello->size());
             if (reader.kind() == Kind::hello && reader.text() == token && !reader.failed()) {
-                receive_timeout = 0;
-                setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO,
-                           reinterpret_cast<const char*>(&receive_timeout), sizeof receive_timeout);
                 const BOOL on = TRUE;
                 setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
                            sizeof on);
@@ -147,6 +144,17 @@ void wake_program(mpv_handle* handle) {
     }
     if (wakeup != nullptr) {
         wakeup(context);
+    }
+}
+
+// Which file the helper is on, from its events (the handle's lock held).
+void follow_file(mpv_handle& handle, const Event& event) {
+    if (event.id == MPV_EVENT_START_FILE) {
+        handle.file_expected = false;
+        handle.file_playing = true;
+        handle.playlist_entry_id = event.playlist_entry_id;
+    } else if (event.id == MPV_EVENT_END_FILE) {
+        handle.file_playing = false;
     }
 }
 
@@ -179,6 +187,7 @@ void read_messages(mpv_handle* handle) {
             }
             {
                 const std::lock_guard lock(handle->lock);
+                follow_file(*handle, event);
                 handle->events.push_back(std::move(event));
                 handle->changed.notify_all();
             }
@@ -188,14 +197,29 @@ void read_messages(mpv_handle* handle) {
         break; // not one of ours: treat it as the helper gone wrong
     }
     // The helper has gone (or was told to go): every waiting and later call fails, and the
-    // program learns it from a SHUTDOWN event.
+    // program learns it from a SHUTDOWN event, after the end of the file it was playing.
+    bool lost = false;
     {
         const std::lock_guard lock(handle->lock);
         handle->helper_gone = true;
+        lost = !handle->terminating;
+        if (lost && (handle->file_expected || handle->file_playing)) {
+            Event ended;
+            ended.id = MPV_EVENT_END_FILE;
+            ended.end_reason = MPV_END_FILE_REASON_ERROR;
+            ended.end_error = MPV_ERROR_GENERIC;
+            ended.playlist_entry_id = handle->playlist_entry_id;
+            handle->events.push_back(ended);
+        }
+        handle->file_expected = false;
+        handle->file_playing = false;
         Event shutdown;
         shutdown.id = MPV_EVENT_SHUTDOWN;
         handle->events.push_back(shutdown);
         handle->changed.notify_all();
+    }
+    if (lost) {
+        drop_picture(handle);
     }
     wake_program(handle);
 }
@@ -223,8 +247,11 @@ mpv_handle* start_helper() {
         WSACleanup();
         return nullptr;
     }
-    // The helper's first reply says whether its mpv_create worked.
-    const auto created = receive_message(static_cast<SocketHandle>(connection));
+    // The helper's first reply says whether its mpv_create worked; a helper stuck before it
+    // must not keep the program from starting.
+    const auto created = receive_message_before(static_cast<SocketHandle>(connection),
+                                                std::chrono::steady_clock::now() + connect_timeout,
+                                                max_handshake_size);
     bool ok = false;
     if (created) {
         Reader reader(created->data(), created->size());
@@ -263,6 +290,16 @@ Reply call(mpv_handle* handle, Writer& request) {
     return reply;
 }
 
+bool helper_gone(mpv_handle* handle) {
+    const std::lock_guard lock(handle->lock);
+    return handle->helper_gone;
+}
+
+void expect_file(mpv_handle* handle, bool expected) {
+    const std::lock_guard lock(handle->lock);
+    handle->file_expected = expected && !handle->helper_gone;
+}
+
 void notify(mpv_handle* handle, Writer& message) {
     handle->channel.send(message);
 }
@@ -289,6 +326,10 @@ std::optional<Event> next_event(mpv_handle* handle, double timeout) {
 }
 
 void stop_helper(mpv_handle* handle) {
+    {
+        const std::lock_guard lock(handle->lock);
+        handle->terminating = true;
+    }
     stop_video(handle);
     Writer terminate(Kind::terminate);
     call(handle, terminate);

@@ -97,6 +97,34 @@ bool supported(mpv_format format) {
     return format >= MPV_FORMAT_NONE && format <= MPV_FORMAT_DOUBLE;
 }
 
+bool loads_file(const std::vector<std::string>& arguments) {
+    return !arguments.empty() && arguments[0] == "loadfile";
+}
+
+// A command sent to the helper, with what the DLL keeps track of around it: the file it
+// loads, and the on-screen text it draws itself once the helper is gone (the program shows
+// "cannot play" that way after losing it).
+int command(mpv_handle* handle, Writer& request, const std::vector<std::string>& arguments) {
+    if (loads_file(arguments)) {
+        bridge::expect_file(handle, true);
+    }
+    int result = bridge::call(handle, request).result;
+    if (loads_file(arguments) && result < 0) {
+        bridge::expect_file(handle, false);
+    }
+    if (result < 0 && arguments.size() >= 2 && arguments[0] == "show-text" &&
+        bridge::helper_gone(handle)) {
+        unsigned milliseconds = 1000; // libmpv's own osd-duration
+        if (arguments.size() >= 3) {
+            std::from_chars(arguments[2].data(), arguments[2].data() + arguments[2].size(),
+                            milliseconds);
+        }
+        bridge::show_notice(handle, bridge::shown_text(arguments[1]), milliseconds);
+        result = 0;
+    }
+    return result;
+}
+
 int set_option(mpv_handle* handle, const std::string& name, const std::string& value) {
     Writer request(Kind::set_option);
     request.text(name).text(bridge::translate_property_value(name, value, bridge::unix_path));
@@ -163,7 +191,7 @@ int mpv_command(mpv_handle* ctx, const char** args) {
     const std::vector<std::string> arguments = arguments_of(args);
     Writer request(Kind::command);
     request.texts(bridge::translate_command(arguments, bridge::unix_path));
-    const int result = bridge::call(ctx, request).result;
+    const int result = command(ctx, request, arguments);
     record(ctx, {{"call", "mpv_command"}, {"args", arguments}, {"result", result}});
     return result;
 }
@@ -172,7 +200,7 @@ int mpv_command_async(mpv_handle* ctx, uint64_t reply_userdata, const char** arg
     const std::vector<std::string> arguments = arguments_of(args);
     Writer request(Kind::command_async);
     request.u64(reply_userdata).texts(bridge::translate_command(arguments, bridge::unix_path));
-    const int result = bridge::call(ctx, request).result;
+    const int result = command(ctx, request, arguments);
     record(ctx, {{"call", "mpv_command_async"},
                  {"reply", reply_userdata},
                  {"args", arguments},

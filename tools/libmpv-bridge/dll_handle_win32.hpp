@@ -42,6 +42,8 @@ struct Video {
     std::atomic<std::uint64_t> frames_shown{0};
     int reported_width = -1;
     int reported_height = -1;
+    // On-screen text drawn here once the helper, which draws libmpv's, is gone.
+    std::wstring notice; // guarded by lock
 };
 
 // Storage behind the mpv_event that mpv_wait_event returns; valid until the next call.
@@ -69,6 +71,12 @@ struct mpv_handle {
     std::condition_variable changed;
     std::optional<bridge::Reply> reply;
     bool helper_gone = false;
+    bool terminating = false; // the program asked for the end: the helper's going is no failure
+    // A loadfile sent whose START_FILE has not come yet, and a file between START_FILE and
+    // END_FILE: a helper lost then ends that file with an error, as a failed load would.
+    bool file_expected = false;
+    bool file_playing = false;
+    std::int64_t playlist_entry_id = 0;
     std::deque<bridge::Event> events;
     void (*wakeup)(void*) = nullptr;
     void* wakeup_context = nullptr;
@@ -89,6 +97,11 @@ Reply call(mpv_handle* handle, Writer& request);
 // Sends a message that has no reply.
 void notify(mpv_handle* handle, Writer& message);
 
+// Whether the helper has gone (died, or ended as asked).
+bool helper_gone(mpv_handle* handle);
+// Called around a loadfile: true before it is sent, false when it failed.
+void expect_file(mpv_handle* handle, bool expected);
+
 // Takes the next event, waiting up to `timeout` seconds (negative: for ever, 0: not at all).
 std::optional<Event> next_event(mpv_handle* handle, double timeout);
 
@@ -99,6 +112,10 @@ void stop_helper(mpv_handle* handle);
 void start_video(mpv_handle* handle, HWND parent);
 void receive_frame(mpv_handle* handle, std::vector<std::uint8_t> message);
 void stop_video(mpv_handle* handle);
+// The helper died: the last frame is no longer true, the video area turns black.
+void drop_picture(mpv_handle* handle);
+// Shows `text` over the picture for `milliseconds` (an empty text clears it).
+void show_notice(mpv_handle* handle, std::string_view text, unsigned milliseconds);
 
 // Fills handle->current from an event and returns the mpv_event the program reads.
 mpv_event* present_event(mpv_handle* handle, Event event);

@@ -4,18 +4,38 @@ namespace bridge {
 namespace {
 
 constexpr UINT frame_arrived = WM_APP + 1;
+constexpr UINT notice_changed = WM_APP + 2; // wparam: how long it stays, in ms
 constexpr UINT_PTR size_timer = 1;
+constexpr UINT_PTR notice_timer = 2;
 constexpr UINT size_check_ms = 50;
 constexpr wchar_t window_class[] = L"OndrelLibmpvBridge.Video";
 
 // The message body of a frame: kind, width, height, then the pixels.
 constexpr std::size_t frame_header = 1 + 4 + 4;
 
+// White text at the top left, as libmpv places its own.
+void paint_notice(HDC dc, const std::wstring& text, const RECT& area) {
+    const int height = area.bottom / 20 > 16 ? area.bottom / 20 : 16;
+    const ondrel::UniqueFont font(CreateFontW(
+        -height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
+    const HGDIOBJ previous = SelectObject(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT place{height / 2, height / 2, area.right - height / 2, area.bottom - height / 2};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
+              DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, previous);
+}
+
 void paint(HDC dc, mpv_handle* handle, const RECT& area) {
     Video& video = handle->video;
     const std::lock_guard lock(video.lock);
     if (video.frame.empty()) {
         FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        if (!video.notice.empty()) {
+            paint_notice(dc, video.notice, area);
+        }
         return;
     }
     BITMAPINFO info{};
@@ -77,8 +97,20 @@ LRESULT CALLBACK video_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         notify(handle, done);
         return 0;
     }
+    case notice_changed:
+        KillTimer(window, notice_timer);
+        if (wparam > 0) {
+            SetTimer(window, notice_timer, static_cast<UINT>(wparam), nullptr);
+        }
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_TIMER:
-        follow_parent(handle, window);
+        if (wparam == notice_timer) {
+            KillTimer(window, notice_timer);
+            show_notice(handle, "", 0);
+        } else {
+            follow_parent(handle, window);
+        }
         return 0;
     case WM_CLOSE:
         DestroyWindow(window);
@@ -176,6 +208,28 @@ void receive_frame(mpv_handle* handle, std::vector<std::uint8_t> message) {
     if (!whole || video.window == nullptr || !PostMessageW(video.window, frame_arrived, 0, 0)) {
         Writer done(Kind::frame_done);
         notify(handle, done);
+    }
+}
+
+void drop_picture(mpv_handle* handle) {
+    Video& video = handle->video;
+    {
+        const std::lock_guard lock(video.lock);
+        video.frame.clear();
+    }
+    if (video.window != nullptr) {
+        InvalidateRect(video.window, nullptr, FALSE);
+    }
+}
+
+void show_notice(mpv_handle* handle, std::string_view text, unsigned milliseconds) {
+    Video& video = handle->video;
+    {
+        const std::lock_guard lock(video.lock);
+        video.notice = ondrel::widen(text);
+    }
+    if (video.window != nullptr) {
+        PostMessageW(video.window, notice_changed, text.empty() ? 0 : milliseconds, 0);
     }
 }
 

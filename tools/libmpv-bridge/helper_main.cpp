@@ -69,6 +69,7 @@ int initialize(HelperSession& session) {
     if (!start_rendering(session)) {
         std::fputs("libmpv bridge: the software renderer is not available\n", stderr);
     }
+    start_turning(session);
     if (session.force_window) {
         mpv_set_property_string(session.mpv, "force-window", session.force_window->c_str());
     }
@@ -139,6 +140,7 @@ bool get_property(HelperSession& session, const std::string& name, Format format
 }
 
 void shut_down_player(HelperSession& session) {
+    stop_turning(session);
     stop_rendering(session);
     stop_event_forwarding(session);
     mpv_terminate_destroy(session.mpv);

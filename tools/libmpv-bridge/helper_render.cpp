@@ -154,12 +154,15 @@ void stop_rendering(HelperSession& session) {
 
 void resize_output(HelperSession& session, int width, int height) {
     Renderer& renderer = session.renderer;
+    // A window too large for one frame gets a smaller picture rather than a frame the DLL
+    // would refuse, which would end the connection.
+    const PictureSize size = sendable_picture_size(width, height);
     const std::lock_guard lock(renderer.lock);
-    if (width == renderer.width && height == renderer.height) {
+    if (size.width == renderer.width && size.height == renderer.height) {
         return;
     }
-    renderer.width = width;
-    renderer.height = height;
+    renderer.width = size.width;
+    renderer.height = size.height;
     renderer.size_changed = true;
     renderer.wake.notify_one();
 }

@@ -7,6 +7,7 @@
 #include <mpv/client.h>
 #include <mpv/render.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -38,6 +39,13 @@ struct Renderer {
     std::thread thread;
 };
 
+// Turns the frames of a file that declares a rotation (libmpv is told not to).
+struct Turner {
+    mpv_handle* client = nullptr; // a client of its own, so its events stay in the helper
+    std::atomic<bool> stop{false};
+    std::thread thread;
+};
+
 struct HelperSession {
     Channel channel;
     mpv_handle* mpv = nullptr;
@@ -45,6 +53,7 @@ struct HelperSession {
     std::optional<std::string> force_window;
     EventForwarder events;
     Renderer renderer;
+    Turner turner;
 };
 
 // Runs the event forwarder until stopped.
@@ -56,6 +65,11 @@ void stop_event_forwarding(HelperSession& session);
 bool start_rendering(HelperSession& session);
 void stop_rendering(HelperSession& session);
 void resize_output(HelperSession& session, int width, int height);
+
+// Watches the rotation of the playing video and turns its frames by a filter; once libmpv
+// has started.
+void start_turning(HelperSession& session);
+void stop_turning(HelperSession& session);
 void frame_shown(HelperSession& session);
 
 } // namespace bridge

@@ -17,7 +17,10 @@ bool is_ascii_letter(char c) {
 } // namespace
 
 std::vector<std::pair<std::string, std::string>> bridge_options(std::string_view audio_output) {
-    return {{"vo", "libmpv"}, {"ao", std::string(audio_output)}, {"hwdec", "no"}};
+    return {{"vo", "libmpv"},
+            {"ao", std::string(audio_output)},
+            {"hwdec", "no"},
+            {"video-rotate", "no"}};
 }
 
 std::optional<std::string> forwarded_option(std::string_view name, std::string_view value,
@@ -34,6 +37,10 @@ std::optional<std::string> forwarded_option(std::string_view name, std::string_v
     }
     // Hardware decoding cannot hand its frames to the software renderer.
     if (name == "hwdec") {
+        return std::string("no");
+    }
+    // The software renderer cannot turn a picture; the helper turns the frames itself.
+    if (name == "video-rotate") {
         return std::string("no");
     }
     if (name.starts_with("gpu-") || name.starts_with("d3d11") || name.starts_with("vulkan-") ||
@@ -96,6 +103,22 @@ bool reports_path(std::string_view name, std::string_view value) {
     return is_path_property(name) ||
            is_any_of(name, {"path", "stream-path", "stream-open-filename", "working-directory"}) ||
            name.ends_with("/external-filename") || name.ends_with("/filename");
+}
+
+std::string shown_text(std::string_view text) {
+    std::string shown;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if (text[index] == '$' && index + 1 < text.size()) {
+            if (text[index + 1] == '>') {
+                return shown.append(text.substr(index + 2));
+            }
+            if (text[index + 1] == '$') {
+                ++index;
+            }
+        }
+        shown.push_back(text[index]);
+    }
+    return shown;
 }
 
 } // namespace bridge

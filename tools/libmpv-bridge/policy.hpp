@@ -43,4 +43,8 @@ std::string translate_property_value(std::string_view name, std::string value,
 // path.
 bool reports_path(std::string_view name, std::string_view value);
 
+// The text libmpv's show-text would show for `text`, for drawing it without libmpv: "$$"
+// is one "$", and "$>" shows the rest as it is. Properties (${...}) are not expanded.
+std::string shown_text(std::string_view text);
+
 } // namespace bridge

@@ -1,6 +1,8 @@
 #include "protocol.hpp"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace bridge {
@@ -202,15 +204,35 @@ const std::uint8_t* Reader::bytes(std::size_t size) {
     return first;
 }
 
-std::optional<std::uint32_t> frame_length(const std::uint8_t* header) {
+std::optional<std::uint32_t> frame_length(const std::uint8_t* header, std::uint32_t limit) {
     std::uint32_t length = 0;
     for (int index = 0; index < 4; ++index) {
         length |= static_cast<std::uint32_t>(header[index]) << (8 * index);
     }
-    if (length == 0 || length > max_message_size) {
+    if (length == 0 || length > limit) {
         return std::nullopt;
     }
     return length;
+}
+
+PictureSize sendable_picture_size(int width, int height) {
+    // A frame's body: kind, width, height, then 4 bytes a pixel.
+    constexpr std::uint64_t most_pixels = (max_message_size - 9) / 4;
+    if (width <= 0 || height <= 0) {
+        return {0, 0};
+    }
+    const std::uint64_t pixels =
+        std::uint64_t{static_cast<std::uint32_t>(width)} * static_cast<std::uint32_t>(height);
+    if (pixels <= most_pixels) {
+        return {width, height};
+    }
+    const double scale = std::sqrt(static_cast<double>(most_pixels) / static_cast<double>(pixels));
+    // Rounding, or a picture one pixel wide, must not take it back over the limit.
+    const std::uint64_t scaled_width =
+        std::min(static_cast<std::uint64_t>(std::max(1.0, width * scale)), most_pixels);
+    const std::uint64_t scaled_height = std::min(
+        static_cast<std::uint64_t>(std::max(1.0, height * scale)), most_pixels / scaled_width);
+    return {static_cast<int>(scaled_width), static_cast<int>(scaled_height)};
 }
 
 } // namespace bridge

@@ -117,8 +117,23 @@ private:
 
 // Frames larger than this are refused: a 4K picture is about 33 MB.
 inline constexpr std::uint32_t max_message_size = 64u * 1024u * 1024u;
+// The hello and the reply to it are a few dozen bytes; a connection that announces more
+// before it has shown the token is not the helper.
+inline constexpr std::uint32_t max_handshake_size = 256;
 
-// The length of the frame at the start of `header` (4 bytes), or nothing when it is too large.
-std::optional<std::uint32_t> frame_length(const std::uint8_t* header);
+// The length of the frame at the start of `header` (4 bytes), or nothing when it is empty or
+// longer than `limit`.
+std::optional<std::uint32_t> frame_length(const std::uint8_t* header,
+                                          std::uint32_t limit = max_message_size);
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The size to render a picture asked for at width x height: the same, or when its frame
+// would not fit in a message, the largest of about the same shape that does (the DLL
+// stretches it to the window).
+PictureSize sendable_picture_size(int width, int height);
 
 } // namespace bridge

@@ -1,6 +1,7 @@
 #include "socket.hpp"
 
 #include <cerrno>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -25,17 +26,30 @@ bool send_all(SocketHandle socket, const void* data, std::size_t size) {
 bool receive_all(SocketHandle socket, void* data, std::size_t size) {
     auto* next = static_cast<char*>(data);
     while (size > 0) {
-        const ssize_t received = ::recv(static_cast<int>(socket), next, size, 0);
-        if (received < 0 && errno == EINTR) {
-            continue;
-        }
-        if (received <= 0) {
+        const std::size_t received = receive_some(socket, next, size);
+        if (received == 0) {
             return false;
         }
         next += received;
-        size -= static_cast<std::size_t>(received);
+        size -= received;
     }
     return true;
+}
+
+std::size_t receive_some(SocketHandle socket, void* data, std::size_t size) {
+    for (;;) {
+        const ssize_t received = ::recv(static_cast<int>(socket), data, size, 0);
+        if (received < 0 && errno == EINTR) {
+            continue;
+        }
+        return received > 0 ? static_cast<std::size_t>(received) : 0;
+    }
+}
+
+bool wait_readable(SocketHandle socket, std::chrono::milliseconds timeout) {
+    pollfd watched{static_cast<int>(socket), POLLIN, 0};
+    const int result = ::poll(&watched, 1, static_cast<int>(timeout.count()));
+    return result > 0;
 }
 
 void shut_down(SocketHandle socket) {

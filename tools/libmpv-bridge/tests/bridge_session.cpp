@@ -1,5 +1,6 @@
 #include "bridge_session.hpp"
 
+#include "platform/files.hpp"
 #include "platform/win32/handles.hpp"
 
 #include <cstdlib>
@@ -187,6 +188,35 @@ bool BridgeSession::wait_for_colour(Colour colour, std::chrono::milliseconds tim
 void BridgeSession::press_key(WPARAM key) const {
     PostMessageW(main, WM_KEYDOWN, key, 1);
     PostMessageW(main, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+bool BridgeSession::kill_helper() const {
+    // The helper is a native process that inherited the program's environment, and with it
+    // this session's own record file.
+    const std::string marker = "ONDREL_LIBMPV_BRIDGE_RECORD=" + path_to_utf8(record_file);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(L"Z:\\proc", error)) {
+        std::stringstream command_line;
+        std::stringstream environment;
+        command_line << std::ifstream(entry.path() / L"cmdline", std::ios::binary).rdbuf();
+        environment << std::ifstream(entry.path() / L"environ", std::ios::binary).rdbuf();
+        if (command_line.str().find("ondrel-libmpv-bridge") == std::string::npos ||
+            environment.str().find(marker + '\0') == std::string::npos) {
+            continue;
+        }
+        std::wstring kill = L"\"/bin/kill\" -KILL " + entry.path().filename().wstring();
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(nullptr, kill.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                            nullptr, nullptr, &startup, &started)) {
+            return false;
+        }
+        const UniqueHandle thread(started.hThread);
+        const UniqueHandle process(started.hProcess);
+        return true;
+    }
+    return false;
 }
 
 } // namespace ondrel::testing

@@ -63,6 +63,8 @@ struct BridgeSession {
                     std::chrono::milliseconds timeout = std::chrono::milliseconds(20000)) const;
 
     void press_key(WPARAM key) const;
+    // Kills the native helper of this session's libmpv, as a crash in it would end it.
+    bool kill_helper() const;
 };
 
 } // namespace ondrel::testing

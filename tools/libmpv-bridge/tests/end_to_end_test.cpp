@@ -109,6 +109,47 @@ TEST_F(Bridge, AMissingFileShowsTheCannotPlayMessageInThePicture) {
     EXPECT_TRUE(session.close());
 }
 
+TEST_F(Bridge, AClipWithADisplayRotationIsShownUpright) {
+    ASSERT_TRUE(session.start(bridge_clip(L"turned.mp4")));
+    // Upright, the picture is narrower than the video area: blue above red, black beside.
+    const auto upright = [&] {
+        const Picture picture = capture_client(session.video);
+        const int width = picture.width;
+        const int height = picture.height;
+        return !picture.pixels.empty() &&
+               classify(picture.at(width / 2, height / 4)) == Colour::blue &&
+               classify(picture.at(width / 2, height * 3 / 4)) == Colour::red &&
+               classify(picture.at(width / 20, height / 2)) == Colour::black &&
+               classify(picture.at(width * 19 / 20, height / 2)) == Colour::black;
+    };
+    EXPECT_TRUE(pump_until(upright, std::chrono::milliseconds(20000)));
+    save_window_screenshot(session.main, screenshot_folder() / L"bridge-turned.png");
+    EXPECT_TRUE(session.close());
+}
+
+TEST_F(Bridge, AHelperLostDuringPlaybackShowsTheCannotPlayMessage) {
+    ASSERT_TRUE(session.start(bridge_clip(L"red then blue late.mkv")));
+    ASSERT_TRUE(session.wait_for_colour(Colour::red));
+    ASSERT_TRUE(session.kill_helper());
+    EXPECT_TRUE(session.wait_for_text("Cannot play \"red then blue late.mkv\""));
+    // The last frame gives way to the message over a black video area.
+    bool shown = false;
+    pump_until(
+        [&] {
+            const Picture picture = capture_client(session.video);
+            const auto count = [&](Colour colour) {
+                return std::count_if(picture.pixels.begin(), picture.pixels.end(),
+                                     [&](auto p) { return classify(p) == colour; });
+            };
+            shown = count(Colour::red) == 0 && count(Colour::other) > 100;
+            return shown;
+        },
+        std::chrono::milliseconds(5000));
+    save_window_screenshot(session.main, screenshot_folder() / L"bridge-lost.png");
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(session.close());
+}
+
 // These need the player's keyboard shortcuts (Right, A, S).
 TEST_F(Bridge, KeysRightSeeksToTheSecondColour) {
     ASSERT_TRUE(session.start(bridge_clip(L"red then blue late.mkv")));

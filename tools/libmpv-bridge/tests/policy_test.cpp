@@ -19,6 +19,7 @@ TEST(Policy, WindowsOnlyOptionsAreTranslatedOrDropped) {
         {"gpu-context", "d3d11", std::nullopt},
         {"d3d11-flip", "yes", std::nullopt},
         {"hwdec", "auto-safe", "no"},
+        {"video-rotate", "90", "no"},
         {"ao", "wasapi", "pulse"},
         {"volume", "80", "80"},
         {"watch-later-options", "start,aid,sid", "start,aid,sid"},

@@ -116,5 +116,22 @@ TEST(Protocol, FrameLengthsOutsideTheLimitAreRefused) {
     EXPECT_FALSE(frame_length(too_large));
 }
 
+TEST(Protocol, APictureTooLargeForAFrameIsRenderedSmallerInTheSameShape) {
+    struct Case {
+        int width, height;
+    };
+    // An 8K window, a wall of screens, and a window one pixel wide.
+    for (const Case asked : {Case{7680, 4320}, Case{30000, 20000}, Case{1, 40000000}}) {
+        const PictureSize size = sendable_picture_size(asked.width, asked.height);
+        const std::uint64_t body = 9 + std::uint64_t{4} * size.width * size.height;
+        EXPECT_LE(body, max_message_size) << asked.width << "x" << asked.height;
+        EXPECT_GT(size.width, 0);
+        EXPECT_NEAR(double(size.width) / size.height, double(asked.width) / asked.height,
+                    double(asked.width) / asked.height / 100 + 1.0 / size.height);
+    }
+    const PictureSize full_hd = sendable_picture_size(1920, 1080);
+    EXPECT_EQ(full_hd.width * 10000 + full_hd.height, 1920 * 10000 + 1080);
+}
+
 } // namespace
 } // namespace bridge

@@ -2,13 +2,14 @@
 #pragma once
 
 #include "i18n/language.hpp"
+#include "ondrel_version.hpp"
 
 #include <cstddef>
 #include <string_view>
 
 namespace ondrel::texts {
 
-inline constexpr std::string_view program_version = "1.8.0";
+inline constexpr std::string_view program_version = ONDREL_VERSION_TEXT;
 
 inline constexpr TextPair help_title{"Help — {name} {version}", "Aide — {name} {version}"};
 inline constexpr TextPair help_footer_remembered{

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "i18n/language.hpp"
+#include "ondrel_version.hpp"
 
 #include <array>
 #include <string>
@@ -14,7 +15,7 @@ namespace ondrel::texts::about {
 inline constexpr TextPair title{"About Ondrel", "À propos de Ondrel"};
 
 inline constexpr std::string_view product_name = "Ondrel";
-inline constexpr std::string_view version = "v1.8.0";
+inline constexpr std::string_view version = "v" ONDREL_VERSION_TEXT;
 
 inline constexpr TextPair tagline{
     "An ultra-fast video player written in C++20 on native Win32, playing through libmpv and "

@@ -21,5 +21,6 @@ if(WIN32)
     target_sources(ondrel-compress PRIVATE ${PROJECT_SOURCE_DIR}/resources/ondrel-compress.rc)
     set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/ondrel-compress.rc PROPERTIES
         OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/ondrel-compress.manifest)
-    target_include_directories(ondrel-compress PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+    target_include_directories(ondrel-compress PRIVATE ${PROJECT_SOURCE_DIR}/resources
+                               ${ONDREL_THIRD_PARTY_INCLUDE})
 endif()

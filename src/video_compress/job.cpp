@@ -76,14 +76,13 @@ JobStart start_job(const CompressOptions& options, const MediaInfo& media,
     if (!reserved) {
         return JobStart{output_path, Failure{reserved.error()}};
     }
-    JobLaunch launch{
-        ffmpeg,
-        ffprobe,
-        build_ffmpeg_args(options, media, encoders.encoders, encoders.hwaccel_auto,
-                          partial_output_path(output_path)),
-        output_path,
-        media.duration,
-        poll_interval};
+    JobLaunch launch{ffmpeg,
+                     ffprobe,
+                     build_ffmpeg_args(options, media, encoders.encoders, encoders.hwaccel_auto,
+                                       partial_output_path(output_path)),
+                     output_path,
+                     media.duration,
+                     poll_interval};
     auto job = launch_job(launch);
     if (!job) {
         // Only the empty reservation exists: nothing was written that a user could miss.

@@ -15,7 +15,8 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(ConsoleEvents, AClosingConsoleWaitsUntilTheEncodeIsCleanedUp) {
-    auto handler = std::async(std::launch::async, [] { return on_console_event(CTRL_CLOSE_EVENT); });
+    auto handler =
+        std::async(std::launch::async, [] { return on_console_event(CTRL_CLOSE_EVENT); });
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (!interrupt_requested() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(10ms);

@@ -79,7 +79,6 @@ TEST(OutputFolder, ChosenFolderOnlyWhenItExists) {
     touch(chosen.path / "a-file");
     options.output_dir = chosen.path / "a-file";
     EXPECT_EQ(output_folder(source, options), beside.path);
-
 }
 
 // The test's own current folder, put back when it ends.

@@ -38,11 +38,18 @@ bool outcome_succeeded(const JobOutcome& outcome) {
 }
 
 std::string conclude_job(const JobOutcome& outcome, const std::filesystem::path& output_path) {
-    if (std::holds_alternative<outcome::Canceled>(outcome) && !output_path.empty()) {
+    if (output_path.empty()) {
+        return outcome_text(outcome);
+    }
+    if (std::holds_alternative<outcome::Canceled>(outcome)) {
         const Status removed = remove_output_files(output_path);
         if (!removed) {
             return outcome_text(outcome) + " " + removed.error();
         }
+    } else if (std::holds_alternative<outcome::Error>(outcome)) {
+        // ffmpeg may still hold its partial file, whose name says what it is; the empty file
+        // that reserved the output's name need not stay to look like a result.
+        release_reservation(output_path);
     }
     return outcome_text(outcome);
 }

@@ -178,6 +178,7 @@ TEST(JobCancel, AProcessThatCannotBeStoppedEndsTheJobInAnError) {
     ASSERT_TRUE(record.outcome);
     ASSERT_TRUE(std::holds_alternative<outcome::Error>(*record.outcome));
     EXPECT_EQ(conclude_job(*record.outcome, running.output), canceled.error());
+    EXPECT_FALSE(std::filesystem::exists(running.output));
     EXPECT_NE(read_file_bytes(partial_output_path(running.output)).value_or(""), "");
 
     // Ending the orphan's parent ends it too.

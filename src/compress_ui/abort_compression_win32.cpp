@@ -2,24 +2,38 @@
 #include "compress_ui/background_win32.hpp"
 
 #include "compress_ui/compress_window_win32.hpp"
-
-#include <system_error>
+#include "video_compress/outcome_text.hpp"
+#include "video_compress/output_path.hpp"
 
 namespace ondrel {
 
-void abort_compression(CompressWindow& window) {
+Abandoning abort_compression(CompressWindow& window) {
     if (!window.job) {
-        return;
+        return {};
     }
-    // Taken out first: from here on nothing reads this job's messages or shows its outcome.
-    CompressJob job = std::move(*window.job);
+    const Result<CancelResult> canceled = cancel_job(*window.job);
+    if (canceled && canceled.value() == CancelResult::AlreadyEnded) {
+        // Nothing was canceled: ffmpeg had ended and the job is checking its result. It ends
+        // as it would have and is reported like any finished job; one that takes longer
+        // than the wait stays with the window, which reports it when it comes.
+        if (const auto outcome = wait_for_outcome(*window.job, finish_wait_limit)) {
+            window.last_result =
+                JobResult{outcome_succeeded(*outcome), conclude_job(*outcome, window.output_path)};
+            window.job.reset();
+        }
+        return {};
+    }
+    // Taken out: from here on nothing reads this job's messages or shows its outcome.
     window.job.reset();
-    // An ffmpeg that could not be stopped still holds its output; the job object ends it with
-    // the process, and its file is left rather than pulled from under it.
-    if (cancel_job(job)) {
-        std::error_code ignored;
-        std::filesystem::remove(window.output_path, ignored);
+    if (!canceled) {
+        // An ffmpeg that could not be stopped still holds its partial file; the job object
+        // ends it with the process. Only the empty file that reserved the output's name can go,
+        // so that nothing is left under that name.
+        release_reservation(window.output_path);
+        return {true, canceled.error()};
     }
+    const Status removed = remove_output_files(window.output_path);
+    return {true, removed ? std::string() : removed.error()};
 }
 
 } // namespace ondrel

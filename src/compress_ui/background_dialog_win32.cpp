@@ -75,11 +75,22 @@ HRESULT confirm_abandon(BackgroundDialog& context, HWND dialog) {
     }
     // The job may have ended while the question was open; its outcome is then reported as
     // usual rather than silently dropped.
-    if (CompressWindow* compression = running_compression()) {
-        abort_compression(*compression);
-        context.abandoned = true;
+    CompressWindow* compression = running_compression();
+    if (compression == nullptr) {
+        return S_OK;
     }
-    return S_OK;
+    const Abandoning abandoning = abort_compression(*compression);
+    if (!abandoning.problem.empty()) {
+        const std::wstring problem = widen(abandoning.problem);
+        MessageBoxW(dialog, problem.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+    }
+    if (abandoning.abandoned) {
+        context.abandoned = true;
+        return S_OK;
+    }
+    // ffmpeg had already ended, so nothing was canceled: the dialog closes once the outcome is
+    // in, and the completion dialog reports it like any other.
+    return running_compression() != nullptr ? S_FALSE : S_OK;
 }
 
 HRESULT on_button(BackgroundDialog& context, HWND dialog, WPARAM id) {

@@ -2,6 +2,7 @@
 // once the main window has closed, the dialog that reports the end, and abandoning a job.
 #pragma once
 
+#include <string>
 #include <windows.h>
 
 namespace ondrel {
@@ -26,8 +27,20 @@ HRESULT CALLBACK background_dialog_callback(HWND dialog, UINT notification, WPAR
 // Nothing when there is no compression window or no outcome.
 void show_completion_dialog(AppState& state);
 
-// Stops the running job and deletes its unfinished output; no outcome is kept or shown.
-// Nothing without a job.
-void abort_compression(CompressWindow& window);
+// How abandoning a job went.
+struct Abandoning {
+    // The job was stopped and dropped without an outcome. False without a job, and for a job
+    // whose ffmpeg had already ended: that one is not canceled, and its outcome is in the
+    // window's last_result (or, when its check takes long, still to come through the timer).
+    bool abandoned = false;
+    // What could not be done as the user was told (ffmpeg not stopped, a file not deleted),
+    // in the current language; empty when everything went as asked.
+    std::string problem;
+};
+
+// Stops the running job and deletes its output and partial file; no outcome is kept or
+// shown. A job whose ffmpeg has already ended is left to finish instead, waiting at most
+// finish_wait_limit for it. Nothing without a job.
+Abandoning abort_compression(CompressWindow& window);
 
 } // namespace ondrel

@@ -2,23 +2,33 @@
 // progress, its window, and getting rid of it.
 #include "compress_ui/compress_window_win32.hpp"
 
+#include "i18n/texts_shell.hpp"
+#include "platform/win32/wide.hpp"
 #include "ui/app_state_win32.hpp"
 #include "video_compress/outcome_text.hpp"
+#include "video_compress/output_path.hpp"
 
 namespace ondrel {
 namespace {
 
-// The outcome the job has sent already, if any; never waits.
-std::optional<JobOutcome> finished_outcome(CompressJob& job) {
-    for (;;) {
-        Received<CompressMessage> received = try_receive(job.messages);
-        if (received.status != ReceiveStatus::Received) {
-            return std::nullopt;
-        }
-        if (auto* finished = std::get_if<message::Finished>(&*received.message)) {
-            return std::move(finished->outcome);
-        }
+// Ends the job of a window being disposed of. A job cut short leaves neither its output nor
+// its partial file; one whose ffmpeg had already ended is let finish, and keeps what its
+// outcome says (nobody is left to show it to). Gives what could not be done.
+std::optional<std::string> end_job_for_good(CompressWindow& window) {
+    const Result<CancelResult> canceled = cancel_job(*window.job);
+    if (!canceled) {
+        // ffmpeg still holds its partial file; the job object ends it with the process.
+        release_reservation(window.output_path);
+        return canceled.error();
     }
+    if (canceled.value() == CancelResult::AlreadyEnded) {
+        if (const auto outcome = wait_for_outcome(*window.job, finish_wait_limit)) {
+            (void)conclude_job(*outcome, window.output_path);
+        }
+        return std::nullopt;
+    }
+    const Status removed = remove_output_files(window.output_path);
+    return removed ? std::nullopt : std::optional<std::string>(removed.error());
 }
 
 } // namespace
@@ -29,18 +39,9 @@ bool is_open(const CompressWindow& window) {
 }
 
 void dispose_compression_window(CompressWindow& window) {
+    std::optional<std::string> problem;
     if (window.job) {
-        const Status canceled = cancel_job(*window.job);
-        // A compression cut short leaves a truncated file under the final name: it goes, so
-        // that nothing looks like a finished compression. A job that had already ended keeps
-        // what its outcome says, and a file that an ffmpeg which could not be stopped may
-        // still be writing is left alone.
-        if (const auto outcome = finished_outcome(*window.job)) {
-            (void)conclude_job(*outcome, window.output_path);
-        } else if (canceled) {
-            std::error_code ignored;
-            std::filesystem::remove(window.output_path, ignored);
-        }
+        problem = end_job_for_good(window);
         window.job.reset();
     }
     if (window.window != nullptr) {
@@ -52,6 +53,11 @@ void dispose_compression_window(CompressWindow& window) {
     window.bold_font.reset();
     // A worker still running sends into a closed channel, which it tolerates.
     window.analysis_rx.reset();
+    // Told last, once nothing of the window is left for the box's message loop to reach.
+    if (problem) {
+        MessageBoxW(nullptr, widen(*problem).c_str(), widen(texts::program_name).c_str(),
+                    MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    }
 }
 
 void CompressWindowDisposer::operator()(CompressWindow* window) const noexcept {

@@ -1,6 +1,7 @@
 // The compression window: its state record, and what the main window and the message loop
 // call. The window only calls the compression engine and drains its two channels; it never
-// waits for ffmpeg or ffprobe except while a cancelled ffmpeg ends.
+// waits for ffmpeg or ffprobe except while a cancelled ffmpeg ends, or while the result of
+// one that had ended is checked when its job is abandoned or disposed of.
 #pragma once
 
 #include "compress_ui/compress_layout.hpp"
@@ -114,8 +115,9 @@ struct CompressWindow {
 // True while the record is the one the state holds (a modal loop can dispose of it).
 bool is_open(const CompressWindow& window);
 
-// Cancels a running job, kills the timer, destroys the window and deletes both fonts. Only
-// the main window calls this, never the window itself.
+// Ends a running job (one cut short leaves no file; one whose ffmpeg had ended is let
+// finish), kills the timer, destroys the window and deletes both fonts. What could not be
+// deleted is shown in a message box. Only the main window calls this, never the window itself.
 void dispose_compression_window(CompressWindow& window);
 
 // The procedure of the window class Ondrel.Compress.

@@ -84,7 +84,8 @@ inline constexpr TextPair cli_usage{
     "  --help            print this text\n"
     "\n"
     "Exit status: 0 when every file was compressed, 1 when one failed, 2 for a usage\n"
-    "error, 130 when interrupted with Ctrl+C.\n",
+    "error, 130 when interrupted (Ctrl+C, a closed console or terminal, or a request to\n"
+    "end).\n",
     "Usage : ondrel-compress [--options TEXTE] [--output-dir DOSSIER] [--dry-run] [--encoders]\n"
     "                        [--lang en|fr] FICHIER...\n"
     "\n"
@@ -108,7 +109,8 @@ inline constexpr TextPair cli_usage{
     "  --help                afficher ce texte\n"
     "\n"
     "Code de sortie : 0 quand chaque fichier a été compressé, 1 quand l'un a échoué, 2 pour\n"
-    "une erreur d'utilisation, 130 après une interruption par Ctrl+C.\n"};
+    "une erreur d'utilisation, 130 après une interruption (Ctrl+C, console ou terminal\n"
+    "fermé, ou demande d'arrêt).\n"};
 inline constexpr TextPair cli_unknown_option{"Unknown option: {option}",
                                              "Option inconnue : {option}"};
 inline constexpr TextPair cli_missing_value{"Missing value after {option}",

@@ -32,6 +32,14 @@ inline constexpr TextPair still_running_after_stop{
 inline constexpr TextPair could_not_create_output{"Could not create {path}: {error}",
                                                   "Impossible de créer {path} : {error}"};
 
+// A file of a job that should have gone, or the checked result that should have taken the
+// output's name.
+inline constexpr TextPair could_not_delete{"Could not delete {path}: {error}",
+                                           "Impossible de supprimer {path} : {error}"};
+inline constexpr TextPair could_not_rename_output{"Could not rename {partial} to {path}: {error}",
+                                                  "Impossible de renommer {partial} en {path} : "
+                                                  "{error}"};
+
 inline constexpr TextPair job_done{"Done in {duration}.", "Terminé en {duration}."};
 inline constexpr TextPair job_invalid{
     "Done in {duration} but the resulting file is invalid (removed).",

@@ -27,10 +27,11 @@ struct Failed {
     double elapsed_seconds = 0;
     bool partial_file_removed = false;
 };
-// The state of the ffmpeg process could not be queried, or a cancel could not stop it.
+// The state of the ffmpeg process could not be queried, a cancel could not stop it, or the
+// checked result could not take the output's name.
 struct Error {
     std::string text;
-    bool stopping = false; // the text says why the cancel failed
+    bool complete = false; // the text says it all (no "Could not launch ffmpeg" before it)
 };
 // Canceled: whoever receives this deletes the partial output.
 struct Canceled {};

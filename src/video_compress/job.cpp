@@ -24,7 +24,7 @@ std::string launch_failure(std::string_view error) {
     return fill(tr(texts::could_not_launch_ffmpeg), {error});
 }
 
-// The output path, created as an empty file that ffmpeg's "-y" then overwrites: from here on
+// The output path, created as an empty file that the checked result replaces: from here on
 // no other job, in this program or another, can choose the same name.
 Result<std::filesystem::path> reserve_output(const MediaInfo& media, const CompressOptions& options,
                                              std::filesystem::path& chosen) {
@@ -77,17 +77,17 @@ JobStart start_job(const CompressOptions& options, const MediaInfo& media,
     if (!reserved) {
         return JobStart{output_path, Failure{reserved.error()}};
     }
-    JobLaunch launch{
-        ffmpeg,
-        ffprobe,
-        build_ffmpeg_args(options, media, encoders.encoders, encoders.hwaccel_auto, output_path),
-        output_path,
-        media.duration,
-        poll_interval};
+    JobLaunch launch{ffmpeg,
+                     ffprobe,
+                     build_ffmpeg_args(options, media, encoders.encoders, encoders.hwaccel_auto,
+                                       partial_output_path(output_path)),
+                     output_path,
+                     media.duration,
+                     poll_interval};
     auto job = launch_job(launch);
     if (!job) {
-        std::error_code ignored;
-        std::filesystem::remove(output_path, ignored);
+        // Only the empty reservation exists: nothing was written that a user could miss.
+        (void)remove_output_files(output_path);
     }
     return JobStart{output_path, std::move(job)};
 }
@@ -127,19 +127,47 @@ Result<CompressJob> launch_job(const JobLaunch& launch) {
     return CompressJob{std::move(receiver), std::move(child), std::move(cancel_requested)};
 }
 
-Status cancel_job(CompressJob& job) {
+Result<CancelResult> cancel_job(CompressJob& job) {
     if (!job.child || !job.cancel_requested) {
-        return success();
+        return CancelResult::AlreadyEnded; // a job handed on: nothing of it is ours to end
     }
-    // The flag is set under the lock: a worker that sees it and then takes the lock finds
-    // the result of this cancel recorded.
+    // The end of ffmpeg and the cancel flag are both recorded under the lock, so exactly one
+    // of them comes first: a worker that has seen ffmpeg end decides the outcome itself, and
+    // one that sees the flag finds the result of this cancel recorded.
     std::lock_guard<std::mutex> guard(job.child->lock);
+    if (!job.child->ended) {
+        // ffmpeg may have ended since the worker last looked.
+        const auto state = query_exit(job.child->process);
+        job.child->ended = state && state.value().has_value();
+    }
+    if (job.child->ended) {
+        return CancelResult::AlreadyEnded;
+    }
     job.cancel_requested->store(true);
     const Status stopped = stop_process(job.child->process);
     if (!stopped) {
         job.child->stop_failure = stopped.error();
+        return Failure{stopped.error()};
     }
-    return stopped;
+    return CancelResult::Stopped;
+}
+
+std::optional<JobOutcome> wait_for_outcome(CompressJob& job, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() < 0) {
+            return std::nullopt;
+        }
+        Received<CompressMessage> received = receive_for(job.messages, left);
+        if (received.status != ReceiveStatus::Received) {
+            return std::nullopt;
+        }
+        if (auto* finished = std::get_if<message::Finished>(&*received.message)) {
+            return std::move(finished->outcome);
+        }
+    }
 }
 
 bool output_passes_check(const std::filesystem::path& ffprobe, const std::filesystem::path& output,

@@ -27,6 +27,9 @@ struct SharedChild {
     ChildProcess process;
     // Why a cancel could not stop the process; the job then ends in an Error, not Canceled.
     std::optional<std::string> stop_failure;
+    // ffmpeg has been seen to end by itself: its outcome is being decided (the check of the
+    // result may still run) and a cancel no longer changes it.
+    bool ended = false;
 };
 
 // How often the job looks whether ffmpeg has ended, with the cancel flag read around every look.
@@ -51,7 +54,9 @@ struct JobStart {
 };
 
 // Chooses and reserves the output file (an empty file made before ffmpeg starts, so that no
-// other job can choose the same name), builds ffmpeg's arguments and starts the job.
+// other job can choose the same name), builds ffmpeg's arguments and starts the job. ffmpeg
+// writes to the output's partial file; only a result that passes the check is renamed to
+// the output, so a cut-short encode never sits under the output's name.
 JobStart start_job(const CompressOptions& options, const MediaInfo& media,
                    const EncoderSupport& encoders, const std::filesystem::path& ffmpeg,
                    const std::filesystem::path& ffprobe,
@@ -60,7 +65,8 @@ JobStart start_job(const CompressOptions& options, const MediaInfo& media,
 struct JobLaunch {
     std::filesystem::path ffmpeg;
     std::filesystem::path ffprobe;
-    std::vector<std::string> arguments; // for ffmpeg, without the program name
+    std::vector<std::string> arguments; // for ffmpeg, without the program name; they write
+                                        // the partial file of output_path
     std::filesystem::path output_path;
     double duration = 0; // of the source, in seconds; 0 when unknown
     std::chrono::milliseconds poll_interval = job_poll_interval;
@@ -70,12 +76,27 @@ struct JobLaunch {
 // "Could not launch ffmpeg: {error}" in the current language.
 Result<CompressJob> launch_job(const JobLaunch& launch);
 
-// Ends the job's ffmpeg and waits, at most stop_wait_limit, until it has ended. The job then
-// reports Canceled, unless its outcome was decided already. When the process cannot be ended
-// or does not end in time, the failure is returned, in the current language, and the job
-// reports it as its Error outcome once ffmpeg has gone; its output is then not the receiver's
-// to delete.
-Status cancel_job(CompressJob& job);
+enum class CancelResult : unsigned char {
+    // ffmpeg was ended; the job reports Canceled and its receiver deletes the output.
+    Stopped,
+    // ffmpeg had already ended by itself: nothing was canceled, the job's own outcome follows
+    // (it may still be checking the result) and the output is not the receiver's to delete.
+    AlreadyEnded,
+};
+
+// Ends the job's ffmpeg and waits, at most stop_wait_limit, until it has ended. When the
+// process cannot be ended or does not end in time, the failure is returned, in the current
+// language, and the job reports it as its Error outcome once ffmpeg has gone; its output is
+// then not the receiver's to delete either.
+Result<CancelResult> cancel_job(CompressJob& job);
+
+// How long whoever must be done with a job whose ffmpeg has ended (it is closing, or the
+// session ends) waits for its outcome: the check of the result and its renaming.
+inline constexpr std::chrono::milliseconds finish_wait_limit{10000};
+
+// Receives until the job's Finished, dropping everything before it; nothing when the job has
+// not finished within `limit` or can no longer say how it ended.
+std::optional<JobOutcome> wait_for_outcome(CompressJob& job, std::chrono::milliseconds limit);
 
 // True when ffprobe reads a duration above 0 from the file within `limit`; an ffprobe still
 // running then is ended and the check fails.

@@ -1,8 +1,11 @@
 #include "video_compress/job_worker.hpp"
 
+#include "i18n/formatters.hpp"
+#include "i18n/texts_compression_job.hpp"
 #include "platform/process_output_lines.hpp"
 #include "platform/text.hpp"
 #include "platform/threads.hpp"
+#include "video_compress/output_path.hpp"
 #include "video_compress/progress_reader.hpp"
 
 #include <thread>
@@ -23,13 +26,17 @@ void forward_log(PipeReader errors, const CompressSender& sender) {
     stop_reading(lines);
 }
 
-// The exit code once ffmpeg has ended; nothing when the cancel flag stopped the wait.
+// The exit code once ffmpeg has ended; nothing when the cancel flag stopped the wait. The end
+// is recorded under the lock: from then on a cancel leaves the outcome to this worker.
 std::optional<Result<std::int32_t>> wait_unless_canceled(JobWorker& worker) {
     while (!worker.cancel_requested->load()) {
         Result<std::optional<std::int32_t>> state = std::optional<std::int32_t>();
         {
             std::lock_guard<std::mutex> guard(worker.child->lock);
             state = query_exit(worker.child->process);
+            if (state && state.value() && !worker.cancel_requested->load()) {
+                worker.child->ended = true;
+            }
         }
         if (!state) {
             return Result<std::int32_t>(Failure{state.error()});
@@ -42,14 +49,33 @@ std::optional<Result<std::int32_t>> wait_unless_canceled(JobWorker& worker) {
     return std::nullopt;
 }
 
-// Deletes the output; true when it held anything. The empty file that reserved the name is
-// not a partial output of ffmpeg's.
-bool remove_output(const std::filesystem::path& output) {
+// True when the file holds anything; the empty file that reserved the output's name is not a
+// partial output of ffmpeg's.
+bool has_data(const std::filesystem::path& file) {
     std::error_code error;
-    const auto size = std::filesystem::file_size(output, error);
-    const bool had_data = !error && size > 0;
-    std::filesystem::remove(output, error);
-    return had_data;
+    const auto size = std::filesystem::file_size(file, error);
+    return !error && size > 0;
+}
+
+// How many times, and how far apart, the checked result tries to take its name: a virus
+// scanner or an indexer may hold the file that ffprobe has just closed for a moment.
+constexpr int rename_attempts = 5;
+constexpr std::chrono::milliseconds rename_pause{200};
+
+// The checked partial file takes the output's name, in place of the empty reservation.
+Status give_final_name(const std::filesystem::path& partial, const std::filesystem::path& output) {
+    std::error_code error;
+    for (int attempt = 0; attempt < rename_attempts; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(rename_pause);
+        }
+        std::filesystem::rename(partial, output, error);
+        if (!error) {
+            return success();
+        }
+    }
+    return Failure{fill(tr(texts::could_not_rename_output),
+                        {path_text(partial), path_text(output), error.message()})};
 }
 
 JobOutcome decide_outcome(JobWorker& worker) {
@@ -66,16 +92,23 @@ JobOutcome decide_outcome(JobWorker& worker) {
     if (!*ended) {
         return outcome::Error{ended->error()};
     }
+    const std::filesystem::path partial = partial_output_path(worker.output_path);
     const std::int32_t exit_code = ended->value();
     if (exit_code == 0) {
-        if (output_passes_check(worker.ffprobe, worker.output_path)) {
+        if (output_passes_check(worker.ffprobe, partial)) {
+            const Status named = give_final_name(partial, worker.output_path);
+            if (!named) {
+                // The checked video stays under its partial name, which the text gives.
+                return outcome::Error{named.error(), true};
+            }
             return outcome::Done{elapsed};
         }
-        remove_output(worker.output_path);
+        (void)remove_output_files(worker.output_path);
         return outcome::Invalid{elapsed};
     }
-    const bool removed = remove_output(worker.output_path);
-    return outcome::Failed{exit_code, elapsed, removed};
+    const bool had_data = has_data(partial);
+    const bool removed = remove_output_files(worker.output_path).ok();
+    return outcome::Failed{exit_code, elapsed, had_data && removed};
 }
 
 } // namespace

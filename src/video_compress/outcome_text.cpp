@@ -2,6 +2,7 @@
 
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression_job.hpp"
+#include "video_compress/output_path.hpp"
 
 #include <type_traits>
 
@@ -21,8 +22,8 @@ std::string outcome_text(const JobOutcome& outcome) {
                 return fill(tr(text), {std::to_string(ended.exit_code),
                                        format_duration(ended.elapsed_seconds)});
             } else if constexpr (std::is_same_v<Kind, outcome::Error>) {
-                if (ended.stopping) {
-                    return ended.text; // already says it could not stop ffmpeg
+                if (ended.complete) {
+                    return ended.text;
                 }
                 return fill(tr(texts::could_not_launch_ffmpeg), {ended.text});
             } else {
@@ -37,9 +38,18 @@ bool outcome_succeeded(const JobOutcome& outcome) {
 }
 
 std::string conclude_job(const JobOutcome& outcome, const std::filesystem::path& output_path) {
-    if (std::holds_alternative<outcome::Canceled>(outcome) && !output_path.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(output_path, ignored);
+    if (output_path.empty()) {
+        return outcome_text(outcome);
+    }
+    if (std::holds_alternative<outcome::Canceled>(outcome)) {
+        const Status removed = remove_output_files(output_path);
+        if (!removed) {
+            return outcome_text(outcome) + " " + removed.error();
+        }
+    } else if (std::holds_alternative<outcome::Error>(outcome)) {
+        // ffmpeg may still hold its partial file, whose name says what it is; the empty file
+        // that reserved the output's name need not stay to look like a result.
+        release_reservation(output_path);
     }
     return outcome_text(outcome);
 }

@@ -13,8 +13,9 @@ std::string outcome_text(const JobOutcome& outcome);
 
 bool outcome_succeeded(const JobOutcome& outcome);
 
-// What the receiver of a job's Finished does: on Canceled it deletes the job's partial output
-// (the job itself never does); then it gives the outcome's text.
+// What the receiver of a job's Finished does: on Canceled it deletes the job's output and
+// partial file (the job itself never does), on Error the output while it is still the empty
+// reservation; then it gives the outcome's text, followed by what could not be deleted.
 std::string conclude_job(const JobOutcome& outcome, const std::filesystem::path& output_path);
 
 } // namespace ondrel

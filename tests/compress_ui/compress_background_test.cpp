@@ -20,6 +20,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
+#include <thread>
 
 namespace ondrel::testing {
 namespace {
@@ -257,6 +258,38 @@ TEST(BackgroundCompression, ConfirmingTheCancelDeletesThePartialFileAndReportsNo
     EXPECT_EQ(list_folder(job.session.outputs.path), "");
     EXPECT_TRUE(job.gate.ffmpeg_ended());
     EXPECT_TRUE(shell_calls().executed.empty());
+}
+
+// Abandoning a job whose ffmpeg has ended while ffprobe checks the result cancels nothing:
+// the finished file stays and its outcome is reported like any other.
+TEST(BackgroundCompression, AbandoningAJobThatChecksItsResultKeepsTheFile) {
+    CompressSession session;
+    session.use_tools(Tool::Fake, Tool::Real);
+    TemporaryFolder check("check");
+    ScopedEnvironment finishing("ONDREL_FAKE_FFMPEG", "ok");
+    ScopedEnvironment slow("ONDREL_FAKE_FFPROBE", "slow-check:" + path_to_utf8(check.path));
+    CompressWindow& window =
+        session.open(clip("video_aac.mp4"), "dir=" + path_to_utf8(session.outputs.path));
+    ASSERT_TRUE(session.wait_for_analysis());
+    // The real ffprobe analysed the clip; the fake one checks the fake result, slowly.
+    window.ffprobe_path =
+        clip("video_aac.mp4").parent_path().parent_path() / executable_file_name("fake_ffprobe");
+    session.click(Control::MainButton);
+    ASSERT_TRUE(
+        session.wait_until([&] { return std::filesystem::exists(check.path / "checking"); }));
+    std::thread release([&] {
+        std::this_thread::sleep_for(500ms);
+        write_bytes(check.path / "release", "");
+    });
+    const Abandoning abandoning = abort_compression(window);
+    release.join();
+    EXPECT_FALSE(abandoning.abandoned);
+    EXPECT_EQ(abandoning.problem, "");
+    EXPECT_FALSE(window.job);
+    ASSERT_TRUE(window.last_result);
+    EXPECT_TRUE(window.last_result->success) << window.last_result->text;
+    EXPECT_EQ(read_file_bytes(window.output_path), std::optional<std::string>("FAKEVIDEO 2.5\n"));
+    EXPECT_EQ(list_folder(session.outputs.path), path_to_utf8(window.output_path.filename()));
 }
 
 TEST(BackgroundCompression, AJobEndingDuringTheQuestionIsStillReported) {

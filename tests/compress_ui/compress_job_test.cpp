@@ -3,6 +3,7 @@
 #include "compress_window_session.hpp"
 #include "platform/files.hpp"
 #include "video_compress/compress_settings.hpp"
+#include "video_compress/output_path.hpp"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -110,14 +111,14 @@ TEST(CompressJobWindow, HidingKeepsTheJobAndCancelRemovesThePartialFile) {
     session.wait_until([] { return false; }, seconds(1));
     ASSERT_TRUE(session.has_window());
     EXPECT_TRUE(compression_running(session.player.state()));
-    EXPECT_TRUE(std::filesystem::exists(output));
+    EXPECT_NE(read_file_bytes(partial_output_path(output)).value_or(""), "");
     ShowWindow(window.window, SW_SHOWNORMAL);
 
     session.click(Control::MainButton); // Cancel
     ASSERT_TRUE(session.wait_until([&] { return job_ended(session); }));
     EXPECT_EQ(session.text(Control::ResultLine), "Canceled.");
     EXPECT_EQ(session.text_colour(Control::ResultLine), RGB(192, 0, 0));
-    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(list_folder(session.outputs.path), "");
     EXPECT_EQ(session.text(Control::MainButton), "Compress");
     expect_options_enabled(session, true);
 }

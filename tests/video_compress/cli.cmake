@@ -8,6 +8,9 @@ target_sources(compress_unit_test PRIVATE
     ${ONDREL_CLI_TEST_DIR}/progress_display_test.cpp
 )
 target_link_libraries(compress_unit_test PRIVATE ondrel_compress_cli)
+if(WIN32)
+    target_sources(compress_unit_test PRIVATE ${ONDREL_CLI_TEST_DIR}/console_event_test_win32.cpp)
+endif()
 
 if(WIN32)
     # One Wine launch: a real encode with the Windows ffmpeg.exe and ffprobe.exe beside a copy

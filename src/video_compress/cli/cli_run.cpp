@@ -159,6 +159,27 @@ void print_analysis(const CliRequest& request, const MediaInfo& media,
     say(indent + encoder_line(encoder, size_estimate(media, request.options)));
 }
 
+// The end of a job that the user (or the system) interrupted. An encode that had ended by
+// itself and passed its check keeps its file; anything else leaves neither the output nor
+// its partial file (ffmpeg may have seen the interrupt too and ended early on its own).
+FileResult conclude_interrupted(const JobOutcome& outcome,
+                                const std::filesystem::path& output_path) {
+    if (outcome_succeeded(outcome)) {
+        say(indent + outcome_text(outcome));
+        return FileResult::Interrupted;
+    }
+    const Status removed = remove_output_files(output_path);
+    if (std::holds_alternative<outcome::Error>(outcome)) {
+        complain(indent + outcome_text(outcome)); // ffmpeg could not be stopped
+    } else {
+        say(indent + outcome_text(outcome::Canceled{}));
+    }
+    if (!removed) {
+        complain(indent + removed.error());
+    }
+    return FileResult::Interrupted;
+}
+
 // Follows a started job to its end and shows how it ended.
 FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path) {
     const auto started = std::chrono::steady_clock::now();
@@ -168,7 +189,8 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
     bool cancel_sent = false;
     for (;;) {
         if (interrupt_requested() && !cancel_sent) {
-            // A cancel that fails comes back as the job's Error outcome, shown below.
+            // A cancel that fails comes back as the job's Error outcome, shown below; one that
+            // finds ffmpeg ended already lets the job's own outcome come.
             (void)cancel_job(job);
             cancel_sent = true;
         }
@@ -179,7 +201,11 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
         if (received.status == ReceiveStatus::Disconnected) {
             write_standard_output(progress_finish(display));
             complain(indent + std::string(tr(texts::cli_ended_without_outcome)));
-            return interrupt_requested() ? FileResult::Interrupted : FileResult::Failed;
+            if (interrupt_requested()) {
+                (void)remove_output_files(output_path);
+                return FileResult::Interrupted;
+            }
+            return FileResult::Failed;
         }
         CompressMessage& message = *received.message;
         if (const auto* progress = std::get_if<message::Progress>(&message)) {
@@ -194,12 +220,7 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
         } else if (const auto* finished = std::get_if<message::Finished>(&message)) {
             write_standard_output(progress_finish(display));
             if (interrupt_requested()) {
-                // Whatever ffmpeg made of its last moments (it may have seen Ctrl+C too), the
-                // user asked for no file.
-                std::error_code ignored;
-                std::filesystem::remove(output_path, ignored);
-                say(indent + outcome_text(outcome::Canceled{}));
-                return FileResult::Interrupted;
+                return conclude_interrupted(finished->outcome, output_path);
             }
             const std::string text = conclude_job(finished->outcome, output_path);
             if (outcome_succeeded(finished->outcome)) {

@@ -1,6 +1,8 @@
 // ondrel-compress from its arguments to its exit status.
 #pragma once
 
+#include "video_compress/cli/console.hpp"
+
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -26,6 +28,8 @@ template <typename Char> int cli_main(int argc, Char** argv) {
     }
     const int status = run_cli(arguments);
     if (status == exit_interrupted) {
+        // Everything of the encode is cleaned up: a closing console may let the process end.
+        interrupt_handled();
         // Analysis workers may still be running; their children end with this process.
         std::_Exit(status);
     }

@@ -13,8 +13,15 @@ bool standard_output_is_terminal();
 void write_standard_output(std::string_view utf8);
 void write_standard_error(std::string_view utf8);
 
-// From now on Ctrl+C no longer ends the program; it only sets the flag below.
+// From now on Ctrl+C no longer ends the program; it only sets the flag below. So do the
+// other ways of being told to end: on Windows closing the console, logging off and shutting
+// down; elsewhere SIGTERM and SIGHUP.
 void watch_for_interrupt();
 bool interrupt_requested();
+
+// Called once the program has ended its encode and removed its files after an interrupt,
+// just before it exits. Windows ends the process as soon as the handler of a closing
+// console returns; that handler waits for this (a few seconds at most).
+void interrupt_handled();
 
 } // namespace ondrel

@@ -45,7 +45,11 @@ void watch_for_interrupt() {
     action.sa_handler = on_interrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
+    // A closed terminal (SIGHUP) and a polite kill or shutdown (SIGTERM) end the encode the
+    // same way as Ctrl+C, so that no cut-short output is left behind.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ::sigaction(signal, &action, nullptr);
+    }
     // A reader that goes away (ondrel-compress | head) must not kill us mid-encode.
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
@@ -56,5 +60,7 @@ void watch_for_interrupt() {
 bool interrupt_requested() {
     return interrupted != 0;
 }
+
+void interrupt_handled() {}
 
 } // namespace ondrel

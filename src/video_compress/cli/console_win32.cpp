@@ -1,22 +1,18 @@
+#include "video_compress/cli/console_win32.hpp"
+
 #include "video_compress/cli/console.hpp"
 
 #include "platform/text.hpp"
 
 #include <atomic>
-#include <windows.h>
+#include <chrono>
+#include <thread>
 
 namespace ondrel {
 namespace {
 
 std::atomic<bool> interrupted{false};
-
-BOOL WINAPI on_console_event(DWORD event) {
-    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
-        interrupted.store(true);
-        return TRUE; // handled: the program ends the job and exits by itself
-    }
-    return FALSE;
-}
+std::atomic<bool> handled{false};
 
 bool is_console(HANDLE handle) {
     DWORD mode = 0;
@@ -56,6 +52,22 @@ void write_to(DWORD which, std::string_view utf8) {
 
 } // namespace
 
+BOOL WINAPI on_console_event(DWORD event) {
+    interrupted.store(true);
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        return TRUE; // handled: the program ends the job and exits by itself
+    }
+    // The console is closing, the user logging off or Windows shutting down: the process ends
+    // as soon as this returns, so it waits while the main thread stops ffmpeg and removes the
+    // files (that thread then ends the process itself). Windows allows a closing console
+    // about 5 s; the limit only matters where nothing ends the process.
+    const auto deadline = std::chrono::steady_clock::now() + closing_wait_limit;
+    while (!handled.load() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return TRUE;
+}
+
 bool standard_output_is_terminal() {
     return is_console(::GetStdHandle(STD_OUTPUT_HANDLE));
 }
@@ -74,6 +86,10 @@ void watch_for_interrupt() {
 
 bool interrupt_requested() {
     return interrupted.load();
+}
+
+void interrupt_handled() {
+    handled.store(true);
 }
 
 } // namespace ondrel

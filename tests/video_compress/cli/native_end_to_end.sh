@@ -154,21 +154,25 @@ failure)
 
 interrupt)
     make_clip "$work/clip.mp4" 4
-    # Slow on purpose: the clip blown up to 4K with the slowest preset.
-    "$program" --lang en --options "enc=sw|hw=0|res=1|up=1|speed=3|q=0" "$work/clip.mp4" \
-        >"$work/out" 2>"$work/err" &
-    pid=$!
-    for _ in $(seq 1 300); do
-        grep -q "Output: " "$work/out" && break
-        sleep 0.1
+    # Ctrl+C, a polite kill and a closed terminal all end the encode and leave no file.
+    for signal in INT TERM HUP; do
+        rm -f "$work/out" "$work/err"
+        # Slow on purpose: the clip blown up to 4K with the slowest preset.
+        "$program" --lang en --options "enc=sw|hw=0|res=1|up=1|speed=3|q=0" "$work/clip.mp4" \
+            >"$work/out" 2>"$work/err" &
+        pid=$!
+        for _ in $(seq 1 300); do
+            grep -q "Output: " "$work/out" && break
+            sleep 0.1
+        done
+        expect_in "$work/out" "Output: $work/clip_h264_2160p.mp4" "SIG$signal"
+        sleep 1
+        kill -"$signal" "$pid"
+        wait "$pid"
+        expect_status 130 $? "SIG$signal"
+        expect_in "$work/out" "Canceled." "SIG$signal"
+        [ "$(listing "$work")" = "clip.mp4|err|out|" ] || fail "SIG$signal left $(listing "$work")"
     done
-    expect_in "$work/out" "Output: $work/clip_h264_2160p.mp4" "interrupt"
-    sleep 1
-    kill -INT "$pid"
-    wait "$pid"
-    expect_status 130 $? "interrupt"
-    expect_in "$work/out" "Canceled." "interrupt"
-    [ "$(listing "$work")" = "clip.mp4|err|out|" ] || fail "interrupt left $(listing "$work")"
     ;;
 
 *)

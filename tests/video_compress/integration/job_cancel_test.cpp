@@ -6,6 +6,7 @@
 #include "test_programs.hpp"
 #include "video_compress/job.hpp"
 #include "video_compress/outcome_text.hpp"
+#include "video_compress/output_path.hpp"
 
 #include <future>
 #include <gtest/gtest.h>
@@ -48,11 +49,14 @@ bool wait_for_progress(CompressJob& job) {
 }
 
 // cancel_job in another thread, so that a cancel that never returns fails the test instead
-// of hanging it.
-bool cancel_returns(CompressJob& job) {
-    auto canceled = std::async(std::launch::async, [&] { return cancel_job(job).ok(); });
-    return canceled.wait_for(std::chrono::seconds(30)) == std::future_status::ready &&
-           canceled.get();
+// of hanging it. Nothing when it failed or did not return.
+std::optional<CancelResult> cancel_returns(CompressJob& job) {
+    auto canceled = std::async(std::launch::async, [&] { return cancel_job(job); });
+    if (canceled.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        return std::nullopt;
+    }
+    const Result<CancelResult> result = canceled.get();
+    return result ? std::optional<CancelResult>(result.value()) : std::nullopt;
 }
 
 TEST(JobCancel, EndsTheProcessAndTheReceiverDeletesThePartialOutput) {
@@ -61,9 +65,12 @@ TEST(JobCancel, EndsTheProcessAndTheReceiverDeletesThePartialOutput) {
     ASSERT_TRUE(running.job);
     CompressJob& job = *running.job;
     ASSERT_TRUE(wait_for_progress(job));
-    ASSERT_TRUE(std::filesystem::exists(running.output));
+    // While ffmpeg writes, only the empty reservation bears the output's name.
+    const std::filesystem::path partial = partial_output_path(running.output);
+    EXPECT_EQ(read_file_bytes(running.output), std::optional<std::string>(""));
+    EXPECT_NE(read_file_bytes(partial).value_or(""), "");
 
-    ASSERT_TRUE(cancel_returns(job)) << "cancel_job did not return";
+    ASSERT_EQ(cancel_returns(job), CancelResult::Stopped) << "cancel_job did not stop ffmpeg";
     {
         std::lock_guard<std::mutex> guard(job.child->lock);
         EXPECT_TRUE(job.child->process.exit_code.has_value()) << "the process was not reaped";
@@ -73,7 +80,7 @@ TEST(JobCancel, EndsTheProcessAndTheReceiverDeletesThePartialOutput) {
     EXPECT_TRUE(record.disconnected_after_finish);
     ASSERT_TRUE(std::holds_alternative<outcome::Canceled>(*record.outcome));
     // The job deletes nothing on cancel; the receiver does.
-    EXPECT_TRUE(std::filesystem::exists(running.output));
+    EXPECT_TRUE(std::filesystem::exists(partial));
     store_language(Language::French);
     EXPECT_EQ(conclude_job(*record.outcome, running.output), "Annulé.");
     store_language(Language::English);
@@ -100,8 +107,8 @@ TEST(JobCancel, FfmpegKilledFromOutsideIsAFailureWithoutItsPartialFile) {
     EXPECT_EQ(folder_contents(running.source.folder.path), running.source.before);
 }
 
-// Once ffmpeg has ended well, the outcome is decided; canceling during the check of the
-// result changes nothing.
+// Once ffmpeg has ended well, the outcome is decided; a cancel during the check of the
+// result says that nothing was canceled, so that nobody deletes the finished file.
 TEST(JobCancel, CancelingDuringTheResultCheckKeepsTheOutcome) {
     TemporaryFolder gate("gate");
     ScopedEnvironment mode("ONDREL_FAKE_FFMPEG", "ok");
@@ -109,12 +116,14 @@ TEST(JobCancel, CancelingDuringTheResultCheckKeepsTheOutcome) {
     RunningJob running;
     ASSERT_TRUE(running.job);
     ASSERT_TRUE(testing::wait_for_file(gate.path / "checking", std::chrono::seconds(60)));
-    ASSERT_TRUE(cancel_returns(*running.job));
+    EXPECT_EQ(cancel_returns(*running.job), CancelResult::AlreadyEnded);
     testing::write_bytes(gate.path / "release", "");
     const auto record = testing::collect_job(*running.job);
     ASSERT_TRUE(record.outcome);
     EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
-    EXPECT_TRUE(std::filesystem::exists(running.output));
+    (void)conclude_job(*record.outcome, running.output);
+    EXPECT_EQ(read_file_bytes(running.output), std::optional<std::string>("FAKEVIDEO 2.5\n"));
+    EXPECT_FALSE(std::filesystem::exists(partial_output_path(running.output)));
 }
 
 TEST(JobCancel, CancelingAFinishedJobChangesNothing) {
@@ -124,7 +133,7 @@ TEST(JobCancel, CancelingAFinishedJobChangesNothing) {
     const auto record = testing::collect_job(*running.job);
     ASSERT_TRUE(record.outcome);
     EXPECT_TRUE(std::holds_alternative<outcome::Done>(*record.outcome));
-    ASSERT_TRUE(cancel_returns(*running.job));
+    EXPECT_EQ(cancel_returns(*running.job), CancelResult::AlreadyEnded);
     EXPECT_EQ(read_file_bytes(running.output), std::optional<std::string>("FAKEVIDEO 2.5\n"));
 }
 
@@ -157,7 +166,7 @@ TEST(JobCancel, AProcessThatCannotBeStoppedEndsTheJobInAnError) {
         job.child->process = testing::process_that_cannot_be_stopped(unstoppable);
     }
     const auto before = std::chrono::steady_clock::now();
-    const Status canceled = cancel_job(job);
+    const Result<CancelResult> canceled = cancel_job(job);
     EXPECT_LT(std::chrono::steady_clock::now() - before, stop_wait_limit + std::chrono::seconds(5));
     ASSERT_FALSE(canceled);
     EXPECT_EQ(canceled.error().rfind("Could not stop ffmpeg: ", 0), 0u) << canceled.error();
@@ -169,7 +178,8 @@ TEST(JobCancel, AProcessThatCannotBeStoppedEndsTheJobInAnError) {
     ASSERT_TRUE(record.outcome);
     ASSERT_TRUE(std::holds_alternative<outcome::Error>(*record.outcome));
     EXPECT_EQ(conclude_job(*record.outcome, running.output), canceled.error());
-    EXPECT_TRUE(std::filesystem::exists(running.output));
+    EXPECT_FALSE(std::filesystem::exists(running.output));
+    EXPECT_NE(read_file_bytes(partial_output_path(running.output)).value_or(""), "");
 
     // Ending the orphan's parent ends it too.
     ASSERT_TRUE(terminate_process(parent->process));

@@ -79,12 +79,38 @@ TEST(OutputFolder, ChosenFolderOnlyWhenItExists) {
     touch(chosen.path / "a-file");
     options.output_dir = chosen.path / "a-file";
     EXPECT_EQ(output_folder(source, options), beside.path);
+}
 
-    // A bare file name stays relative to the current folder.
+// The test's own current folder, put back when it ends.
+struct CurrentFolder {
+    std::filesystem::path previous = std::filesystem::current_path();
+    explicit CurrentFolder(const std::filesystem::path& folder) {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentFolder() { std::filesystem::current_path(previous); }
+};
+
+// A relative folder, or a bare source name, is made absolute: "-out/clip_h264_48p.mp4" in
+// ffmpeg's arguments would be read as an option.
+TEST(OutputFolder, RelativeFoldersBecomeAbsolute) {
+    TemporaryFolder base("relative");
+    std::filesystem::create_directory(base.path / "-out");
+    const CurrentFolder inside(base.path);
+    const std::filesystem::path here = std::filesystem::current_path();
+    CompressOptions options;
+    options.output_dir = "-out";
+    EXPECT_EQ(output_path_for(probed("/v/clip.mp4", 64, 48), options).value(),
+              here / "-out" / "clip_h264_48p.mp4");
     options.output_dir.reset();
-    EXPECT_EQ(output_folder(probed("video.mp4", 1920, 1080), options), std::filesystem::path());
-    EXPECT_EQ(output_path_for(probed("nowhere-ondrel-test.mp4", 64, 48), options).value(),
-              std::filesystem::path("nowhere-ondrel-test_h264_48p.mp4"));
+    EXPECT_EQ(output_path_for(probed("-clip.mp4", 64, 48), options).value(),
+              here / "-clip_h264_48p.mp4");
+    EXPECT_EQ(output_folder(probed("video.mp4", 1920, 1080), options), here);
+}
+
+TEST(PartialOutputPath, ExtensionKeptForFfmpegsChoiceOfFormat) {
+    EXPECT_EQ(partial_output_path("/v/clip_h264_720p.mp4"), "/v/clip_h264_720p.part.mp4");
+    EXPECT_EQ(partial_output_path("/v/my.trip_h265_1080p (2).mkv"),
+              "/v/my.trip_h265_1080p (2).part.mkv");
 }
 
 TEST(OutputPathFor, FreeNameOrFirstFreeNumber) {
@@ -122,6 +148,15 @@ TEST(OutputPathFor, ChosenFolderWithNonAsciiNames) {
     touch(chosen / path_from_utf8("Été à Kyōto_h264_720p.mp4"));
     EXPECT_EQ(output_path_for(source, options).value(),
               chosen / path_from_utf8("Été à Kyōto_h264_720p (1).mp4"));
+}
+
+// A partial file left by a killed encode keeps its name taken.
+TEST(OutputPathFor, APartialFileTakesItsName) {
+    TemporaryFolder folder("partial");
+    const MediaInfo source = probed(folder.path / "video.mp4", 1920, 1080);
+    touch(folder.path / "video_h264_1080p.part.mp4");
+    EXPECT_EQ(output_path_for(source, CompressOptions{}).value(),
+              folder.path / "video_h264_1080p (1).mp4");
 }
 
 #ifndef _WIN32

@@ -25,7 +25,9 @@ std::optional<JobOutcome> finished_outcome(CompressJob& job) {
 
 bool is_open(const CompressWindow& window) {
     const AppState* state = app();
-    return state != nullptr && state->compression.get() == &window;
+    // The record is only read once it is known to be the live one.
+    return state != nullptr && state->compression.get() == &window && window.window != nullptr &&
+           IsWindow(window.window) != FALSE;
 }
 
 void dispose_compression_window(CompressWindow& window) {

@@ -28,6 +28,9 @@ PIDLIST_ABSOLUTE WINAPI record_browse(LPBROWSEINFOW info) {
     ++record.browses;
     record.executed.push_back(L"browse|" + std::wstring(info->lpszTitle) + L"|" +
                               std::to_wstring(info->ulFlags));
+    if (record.during_browse) {
+        record.during_browse();
+    }
     if (!record.folder_to_pick) {
         return nullptr;
     }

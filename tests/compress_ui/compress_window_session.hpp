@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ std::filesystem::path clip(const std::string& name);
 struct ShellCallRecord {
     std::vector<std::wstring> executed; // operation|file|parameters
     std::optional<std::filesystem::path> folder_to_pick;
+    // Runs while the folder browser is "open".
+    std::function<void()> during_browse;
     int browses = 0;
 };
 ShellCallRecord& shell_calls();

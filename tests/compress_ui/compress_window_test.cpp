@@ -5,6 +5,7 @@
 #include "i18n/texts_compression_job.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
+#include "support/freed_memory_fill.hpp"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -244,6 +245,29 @@ TEST(CompressWindow, OptionsMoveTheEstimateAndSaveNothingUntilACompression) {
     ASSERT_TRUE(session.wait_until([&] { return !session.has_window(); }));
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(read_file_bytes(session.player.settings_file()).value_or(""), settings_before);
+}
+
+// The folder browser disables only the compression window: closing the player meanwhile
+// disposes of the window and its record, which nothing may read once the browser returns.
+TEST(CompressWindow, ClosingThePlayerWhileTheFolderBrowserIsOpen) {
+    CompressSession session;
+    session.use_tools(Tool::Fake, Tool::Real);
+    const HWND window = session.open(clip("video_aac.mp4")).window;
+    ASSERT_TRUE(session.wait_for_analysis());
+    const HWND main = session.player.main();
+    shell_calls().during_browse = [&] { SendMessageW(main, WM_CLOSE, 0, 0); };
+    {
+        const FreedMemoryFill fill;
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(compress_id::browse, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(session.control(Control::Browse)));
+    }
+    EXPECT_EQ(shell_calls().browses, 1);
+    EXPECT_FALSE(session.has_window());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(main));
+    MSG quit; // the closed player's, which must not end a later test's message loop
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 } // namespace

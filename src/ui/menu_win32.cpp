@@ -105,7 +105,7 @@ void dispatch_menu_command(AppState& state, std::uint32_t id) {
         toggle_multi_instance(state);
         break;
     case menu_id::help:
-        toggle_help(state);
+        toggle_help_after_click(state);
         break;
     case menu_id::quit:
         PostMessageW(state.main_window, WM_CLOSE, 0, 0);

@@ -140,7 +140,12 @@ Sender<CompressMessage> CompressSession::attach_test_job() {
 }
 
 bool CompressSession::wait_for_analysis() {
-    return wait_until([&] { return window().media_info || window().probe_error; });
+    return wait_until([&] { return window().media_info || window().probe_error; }) &&
+           wait_for_output_name();
+}
+
+bool CompressSession::wait_for_output_name() {
+    return wait_until([&] { return !output_name_pending(window().output_name); });
 }
 
 HWND CompressSession::control(Control which) const {

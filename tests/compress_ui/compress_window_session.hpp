@@ -59,8 +59,10 @@ struct CompressSession {
     // A job whose messages the test sends itself through the returned sender.
     Sender<CompressMessage> attach_test_job();
 
-    // Runs the messages until the probe has answered.
+    // Runs the messages until the probe has answered, and the output name with it.
     bool wait_for_analysis();
+    // Runs the messages until the output name for the choices shown is in.
+    bool wait_for_output_name();
     bool wait_until(const std::function<bool()>& condition,
                     std::chrono::seconds limit = std::chrono::seconds(60));
 

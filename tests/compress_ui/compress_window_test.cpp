@@ -5,7 +5,7 @@
 #include "i18n/texts_compression_job.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
-#include "support/freed_memory_fill.hpp"
+#include "support/freed_memory_guard.hpp"
 #include "video_compress/output_path.hpp"
 
 #include <chrono>
@@ -303,19 +303,17 @@ TEST(CompressWindow, ChoicesNeverWaitForTheOutputFolder) {
 TEST(CompressWindow, ClosingThePlayerWhileTheFolderBrowserIsOpen) {
     CompressSession session;
     session.use_tools(Tool::Fake, Tool::Real);
+    const FreedMemoryGuard guard(sizeof(CompressWindow));
     const HWND window = session.open(clip("video_aac.mp4")).window;
     ASSERT_TRUE(session.wait_for_analysis());
     const HWND main = session.player.main();
     shell_calls().during_browse = [&] { SendMessageW(main, WM_CLOSE, 0, 0); };
-    {
-        const FreedMemoryFill fill;
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(compress_id::browse, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(session.control(Control::Browse)));
-    }
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(compress_id::browse, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(session.control(Control::Browse)));
     EXPECT_EQ(shell_calls().browses, 1);
     EXPECT_FALSE(session.has_window());
-    EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(guard.accesses(), 0);
     MSG quit; // the closed player's, which must not end a later test's message loop
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }

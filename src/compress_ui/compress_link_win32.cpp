@@ -35,7 +35,9 @@ std::optional<std::string> end_job_for_good(CompressWindow& window) {
 
 bool is_open(const CompressWindow& window) {
     const AppState* state = app();
-    return state != nullptr && state->compression.get() == &window;
+    // The record is only read once it is known to be the live one.
+    return state != nullptr && state->compression.get() == &window && window.window != nullptr &&
+           IsWindow(window.window) != FALSE;
 }
 
 void dispose_compression_window(CompressWindow& window) {

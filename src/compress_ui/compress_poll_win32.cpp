@@ -88,6 +88,8 @@ JobNews drain_job(CompressWindow& record) {
 void end_job(AppState& state, CompressWindow& record, JobResult result) {
     record.last_result = std::move(result);
     record.job.reset();
+    // The folder has changed: the next name is looked for again.
+    forget_output_name(record.output_name);
     layout_compression_window(record);
     refresh_compression_window(record);
     InvalidateRect(state.control_bar, nullptr, FALSE);
@@ -100,13 +102,14 @@ void end_job(AppState& state, CompressWindow& record, JobResult result) {
 void poll_workers(CompressWindow& record) {
     AppState& state = *app();
     const bool analysis_news = drain_analysis(record);
+    const bool output_name_news = take_output_name_answer(record);
     JobNews job_news = drain_job(record);
     if (job_news.ended) {
         end_job(state, record, std::move(*job_news.ended));
     } else if (analysis_news || job_news.first_log_line) {
         layout_compression_window(record);
         refresh_compression_window(record);
-    } else if (job_news.progress_or_log) {
+    } else if (job_news.progress_or_log || output_name_news) {
         refresh_compression_window(record);
     }
     // The bar's progress text follows the job, shown window or hidden.
@@ -124,6 +127,7 @@ void start_compression(CompressWindow& record) {
     JobStart start = start_job(record.options, *record.media_info, record.encoders,
                                record.ffmpeg_path, record.ffprobe_path);
     record.output_path = start.output_path;
+    forget_output_name(record.output_name);
     if (start.job) {
         record.job.emplace(std::move(start.job.value()));
         record.settings_dirty = true;

@@ -147,7 +147,11 @@ LRESULT on_command(CompressWindow& record, HWND window, UINT message, WPARAM w, 
     if (!run_command(record, LOWORD(w), HIWORD(w))) {
         return DefWindowProcW(window, message, w, l);
     }
-    refresh_compression_window(record);
+    // The folder browser and Explorer run messages of their own: closing the player meanwhile
+    // disposes of the window and its record.
+    if (is_open(record)) {
+        refresh_compression_window(record);
+    }
     return 0;
 }
 

@@ -8,7 +8,6 @@
 #include "platform/win32/wide.hpp"
 #include "video_compress/estimate.hpp"
 #include "video_compress/ffmpeg_args.hpp"
-#include "video_compress/output_path.hpp"
 #include "video_compress/progress_text.hpp"
 #include "video_compress/summary_text.hpp"
 
@@ -72,20 +71,14 @@ void refresh_analysis_lines(const CompressWindow& record) {
 
 void refresh_output_and_encoder(CompressWindow& record) {
     const MediaInfo& media = *record.media_info;
-    std::string output_text;
     if (!record.job && !job_succeeded(record)) {
-        auto path = output_path_for(media, record.options);
-        if (path) {
-            record.output_path = path.value();
-        } else {
-            record.output_path.clear();
-            output_text = path.error(); // the job would fail the same way
-        }
+        // The line keeps the last answer until the new one comes in on the timer.
+        ask_output_name(record.output_name, media, record.options);
+        take_output_name_answer(record);
     }
-    if (!record.output_path.empty()) {
-        output_text = path_text(record.output_path);
-    }
-    set_text(record.control(Control::OutputPath), output_text);
+    // Without a name the line says why: the job would fail the same way.
+    set_text(record.control(Control::OutputPath),
+             record.output_path.empty() ? record.output_error : path_text(record.output_path));
     const std::string encoder =
         choose_encoder(record.options.codec, record.options.encoder, record.encoders.encoders);
     set_text(record.control(Control::EncoderLine),
@@ -130,6 +123,24 @@ void refresh_log_box(CompressWindow& record) {
 }
 
 } // namespace
+
+bool take_output_name_answer(CompressWindow& record) {
+    if (record.job || job_succeeded(record)) {
+        return false; // the line shows the job's own file
+    }
+    auto answer = take_output_name(record.output_name);
+    if (!answer) {
+        return false;
+    }
+    if (*answer) {
+        record.output_path = answer->value();
+        record.output_error.clear();
+    } else {
+        record.output_path.clear();
+        record.output_error = answer->error();
+    }
+    return true;
+}
 
 void layout_compression_window(CompressWindow& record) {
     RECT client{};

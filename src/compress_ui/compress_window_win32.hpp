@@ -5,6 +5,7 @@
 #pragma once
 
 #include "compress_ui/compress_layout.hpp"
+#include "compress_ui/output_name_search.hpp"
 #include "platform/win32/handles.hpp"
 #include "ui/compression_link_win32.hpp"
 #include "video_compress/compress_message.hpp"
@@ -89,6 +90,10 @@ struct CompressWindow {
     EncoderSupport encoders;
     // The next job's output, or the finished one's after a success.
     std::filesystem::path output_path;
+    // Why there is no next output name, when the look-up found none.
+    std::string output_error;
+    // Finds the next job's output name off the GUI thread; the timer takes the answer.
+    OutputNameSearch output_name;
     JobProgress progress;
     std::deque<std::string> log_lines;
     std::vector<std::pair<HWND, std::size_t>> label_rows;
@@ -128,6 +133,10 @@ void layout_compression_window(CompressWindow& window);
 
 // Rewrites every text, caption and enabled state that follows the record, and the log box.
 void refresh_compression_window(CompressWindow& window);
+
+// Takes the output name looked for since the last change of choices, if it is in; true when
+// the record changed.
+bool take_output_name_answer(CompressWindow& window);
 
 // Lets the user pick the output folder.
 void browse_output_folder(CompressWindow& window);

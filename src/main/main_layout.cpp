@@ -2,12 +2,9 @@
 
 #include "platform/dpi.hpp"
 #include "platform/text.hpp"
+#include "ui/bar_layout.hpp"
 
 namespace ondrel {
-
-std::int32_t bar_height(std::uint32_t dpi) {
-    return scale_for_dpi(44, dpi);
-}
 
 PixelSize minimum_track_size(std::uint32_t dpi) {
     return {scale_for_dpi(580, dpi), scale_for_dpi(300, dpi)};
@@ -20,7 +17,7 @@ PixelSize default_window_size(std::uint32_t system_dpi) {
 
 ChildLayout layout_main_children(std::int32_t w, std::int32_t h, std::uint32_t dpi,
                                  bool full_screen, bool bar_shown) {
-    const std::int32_t b = bar_height(dpi);
+    const std::int32_t b = bar_strip_height(dpi);
     ChildLayout layout;
     const std::int32_t video_height = full_screen ? h : (h - b < 0 ? 0 : h - b);
     layout.video = {0, 0, w, video_height};

@@ -22,9 +22,6 @@ struct PixelSize {
     friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
-// The control bar is 44 pixels high at 96 DPI.
-std::int32_t bar_height(std::uint32_t dpi);
-
 // The window cannot be made smaller than 580 x 300 at 96 DPI.
 PixelSize minimum_track_size(std::uint32_t dpi);
 

@@ -57,6 +57,16 @@ LRESULT on_sys_char(HWND window, UINT message, WPARAM w, LPARAM l) {
     return w == 13 ? 0 : DefWindowProcW(window, message, w, l);
 }
 
+LRESULT on_context_menu(AppState& state, LPARAM l) {
+    // The keyboard's menu key follows no press.
+    if (l == -1) {
+        state.help_open_at_press = false;
+    }
+    // From the mouse or the keyboard's menu key alike, the menu opens at the cursor.
+    show_context_menu(state);
+    return 0;
+}
+
 LRESULT on_timer(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
     switch (w) {
     case TIMER_AUTOHIDE:
@@ -138,10 +148,11 @@ LRESULT handle(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
         return on_get_min_max_info(state, reinterpret_cast<MINMAXINFO*>(l));
     case WM_COPYDATA:
         return receive_handoff(state, reinterpret_cast<const COPYDATASTRUCT*>(l));
+    case WM_RBUTTONDOWN:
+        state.help_open_at_press = state.help_overlay != nullptr;
+        return DefWindowProcW(window, message, w, l);
     case WM_CONTEXTMENU:
-        // From the mouse or the keyboard's menu key alike, the menu opens at the cursor.
-        show_context_menu(state);
-        return 0;
+        return on_context_menu(state, l);
     case WM_KEYDOWN:
         return handle_key_down(state, LOWORD(w)) ? 0 : DefWindowProcW(window, message, w, l);
     case WM_CHAR:

@@ -22,11 +22,33 @@ void remember_or_forget_position(const Player& player, const PlaybackState& play
     command_now(player, {near_end ? "delete-watch-later-config" : "write-watch-later-config"});
 }
 
+// The text as libmpv shows it unchanged. Messages carry file names, track titles and job
+// texts: libmpv would expand "${...}" and "$$" in them, so a text with a "$" starts with "$>",
+// which ends expansion for all that follows. The bytes 0xFD and 0xFE (never in UTF-8) are
+// libmpv's switches for ASS styling in on-screen text; they become U+FFFD.
+std::string literal_osd_text(std::string_view text) {
+    std::string literal;
+    literal.reserve(text.size() + 2);
+    if (text.find('$') != std::string_view::npos) {
+        literal = "$>";
+    }
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0xFD || byte == 0xFE) {
+            literal += "\xEF\xBF\xBD";
+        } else {
+            literal += c;
+        }
+    }
+    return literal;
+}
+
 } // namespace
 
 void show_text(const PlayerSession& session, std::string_view text, std::uint32_t milliseconds) {
     if (session.player) {
-        command_later(*session.player, {"show-text", text, std::to_string(milliseconds)});
+        command_later(*session.player,
+                      {"show-text", literal_osd_text(text), std::to_string(milliseconds)});
     }
 }
 

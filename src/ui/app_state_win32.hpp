@@ -55,6 +55,9 @@ struct AppState {
     std::unique_ptr<AboutWindow> about;
 
     bool closing = false;
+    // Whether the help overlay was open when the mouse button now down was pressed. On Windows
+    // the press activates the player, and the overlay closes before the button is released.
+    bool help_open_at_press = false;
     bool full_screen = false;
     bool bar_shown_in_full_screen = true;
     bool cursor_hidden = false;

@@ -32,10 +32,6 @@ std::int32_t point_along(std::int32_t left, std::int32_t right, double fraction)
 
 } // namespace
 
-std::int32_t bar_strip_height(std::uint32_t dpi) {
-    return scale_for_dpi(44, dpi);
-}
-
 BarLayout bar_layout(std::uint32_t dpi, std::int32_t width, std::int32_t height, bool compressing) {
     const std::int64_t p = scale_for_dpi(6, dpi);
     const std::int64_t b = scale_for_dpi(40, dpi);

@@ -2,6 +2,8 @@
 // the painting, the mouse handling, the tooltips and the track menus.
 #pragma once
 
+#include "platform/dpi.hpp"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -53,8 +55,11 @@ struct BarLayout {
     BarRect volume;
 };
 
-// The bar's height: 44 pixels at 96 DPI.
-std::int32_t bar_strip_height(std::uint32_t dpi);
+// The bar's height: 44 pixels at 96 DPI. Inline, so the main window's layout in the core
+// uses the same one.
+inline std::int32_t bar_strip_height(std::uint32_t dpi) {
+    return scale_for_dpi(44, dpi);
+}
 
 // The items of a bar `width` x `height` pixels at `dpi`. While a compression runs the time
 // area is twice as wide, to hold the progress text too.

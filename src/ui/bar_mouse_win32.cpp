@@ -156,7 +156,7 @@ void run_bar_action(AppState& state, std::uint8_t item) {
         set_full_screen(state, !state.full_screen);
         break;
     case item_help:
-        toggle_help(state);
+        toggle_help_after_click(state);
         break;
     case item_compression:
         open_compression(state);
@@ -187,6 +187,7 @@ void bar_mouse_move(AppState& state, int x, int y) {
 }
 
 void bar_button_down(AppState& state, int x, int y) {
+    state.help_open_at_press = state.help_overlay != nullptr;
     if (state.full_screen) {
         show_controls(state); // the press lands on the bar it has just brought back
     }

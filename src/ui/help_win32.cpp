@@ -160,6 +160,13 @@ void toggle_help(AppState& state) {
     SetFocus(overlay);
 }
 
+void toggle_help_after_click(AppState& state) {
+    const bool was_open = std::exchange(state.help_open_at_press, false);
+    if (!was_open || state.help_overlay != nullptr) {
+        toggle_help(state);
+    }
+}
+
 LRESULT CALLBACK help_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     AppState* state = app();
     if (state == nullptr) {

@@ -11,6 +11,10 @@ inline constexpr const wchar_t* help_overlay_class = L"Ondrel.Help";
 // Opens the overlay, or closes it when it is open.
 void toggle_help(AppState& state);
 
+// The bar's Help button and the menu's Help item: an overlay that was open when the click
+// began is closed and stays closed, even when the click itself already closed it.
+void toggle_help_after_click(AppState& state);
+
 // The window procedure of the Ondrel.Help class.
 LRESULT CALLBACK help_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
 

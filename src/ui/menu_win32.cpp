@@ -81,7 +81,10 @@ void show_context_menu(AppState& state) {
     GetCursorPos(&cursor);
     const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x,
                                        cursor.y, 0, state.main_window, nullptr);
-    dispatch_menu_command(state, static_cast<std::uint32_t>(chosen));
+    // The menu runs messages of its own: a player closed meanwhile takes no command.
+    if (!state.closing) {
+        dispatch_menu_command(state, static_cast<std::uint32_t>(chosen));
+    }
 }
 
 void dispatch_menu_command(AppState& state, std::uint32_t id) {
@@ -102,7 +105,7 @@ void dispatch_menu_command(AppState& state, std::uint32_t id) {
         toggle_multi_instance(state);
         break;
     case menu_id::help:
-        toggle_help(state);
+        toggle_help_after_click(state);
         break;
     case menu_id::quit:
         PostMessageW(state.main_window, WM_CLOSE, 0, 0);

@@ -32,8 +32,11 @@ std::optional<std::string> open_dialog(const AppState& state, std::string_view l
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = reinterpret_cast<wchar_t*>(buffer.data());
     dialog.nMaxFile = path_buffer_units;
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
-    if (!open_file_name_call(&dialog)) {
+    // The current folder stays where the program started: the dialog would otherwise move it
+    // to wherever the user browsed.
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    // The dialog runs messages of its own: a player closed meanwhile opens nothing.
+    if (!open_file_name_call(&dialog) || state.closing) {
         return std::nullopt;
     }
     std::string path = path_from_dialog_buffer(buffer);

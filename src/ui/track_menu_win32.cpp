@@ -39,7 +39,10 @@ void show_track_menu(AppState& state, std::string_view kind, std::uint8_t button
     ClientToScreen(state.control_bar, &anchor);
     const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_BOTTOMALIGN, anchor.x,
                                        anchor.y, 0, state.main_window, nullptr);
-    dispatch_track_command(state, static_cast<std::uint32_t>(chosen));
+    // The menu runs messages of its own: a player closed meanwhile takes no command.
+    if (!state.closing) {
+        dispatch_track_command(state, static_cast<std::uint32_t>(chosen));
+    }
 }
 
 bool dispatch_track_command(AppState& state, std::uint32_t id) {

@@ -10,6 +10,7 @@
 #include "gui/support/desktop.hpp"
 #include "gui/support/menu_driving.hpp"
 #include "i18n/formatters.hpp"
+#include "i18n/texts_background.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
 #include "support/language_guard.hpp"
@@ -103,6 +104,19 @@ TEST(BackgroundTexts, MissingFilesAndFoldersLeaveTheirPlaceEmpty) {
         {Language::English,
          [&] { return completion_content(false, "Failed (code 1) after 2 s.", gone, "a.mp4"); },
          "a.mp4\nFailed (code 1) after 2 s."},
+        // The completion dialog's instructions and button.
+        {Language::English, [] { return std::string(tr(texts::completion_finished)); },
+         "Compression finished"},
+        {Language::French, [] { return std::string(tr(texts::completion_finished)); },
+         "Compression terminée"},
+        {Language::English, [] { return std::string(tr(texts::completion_failed)); },
+         "The compression failed"},
+        {Language::French, [] { return std::string(tr(texts::completion_failed)); },
+         "La compression n'a pas abouti"},
+        {Language::English, [] { return std::string(tr(texts::completion_open_folder)); },
+         "Open folder"},
+        {Language::French, [] { return std::string(tr(texts::completion_open_folder)); },
+         "Ouvrir le dossier"},
     };
     const LanguageGuard guard;
     for (const auto& row : rows) {

@@ -28,6 +28,9 @@ PIDLIST_ABSOLUTE WINAPI record_browse(LPBROWSEINFOW info) {
     ++record.browses;
     record.executed.push_back(L"browse|" + std::wstring(info->lpszTitle) + L"|" +
                               std::to_wstring(info->ulFlags));
+    if (record.during_browse) {
+        record.during_browse();
+    }
     if (!record.folder_to_pick) {
         return nullptr;
     }
@@ -137,7 +140,12 @@ Sender<CompressMessage> CompressSession::attach_test_job() {
 }
 
 bool CompressSession::wait_for_analysis() {
-    return wait_until([&] { return window().media_info || window().probe_error; });
+    return wait_until([&] { return window().media_info || window().probe_error; }) &&
+           wait_for_output_name();
+}
+
+bool CompressSession::wait_for_output_name() {
+    return wait_until([&] { return !output_name_pending(window().output_name); });
 }
 
 HWND CompressSession::control(Control which) const {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ std::filesystem::path clip(const std::string& name);
 struct ShellCallRecord {
     std::vector<std::wstring> executed; // operation|file|parameters
     std::optional<std::filesystem::path> folder_to_pick;
+    // Runs while the folder browser is "open".
+    std::function<void()> during_browse;
     int browses = 0;
 };
 ShellCallRecord& shell_calls();
@@ -56,8 +59,10 @@ struct CompressSession {
     // A job whose messages the test sends itself through the returned sender.
     Sender<CompressMessage> attach_test_job();
 
-    // Runs the messages until the probe has answered.
+    // Runs the messages until the probe has answered, and the output name with it.
     bool wait_for_analysis();
+    // Runs the messages until the output name for the choices shown is in.
+    bool wait_for_output_name();
     bool wait_until(const std::function<bool()>& condition,
                     std::chrono::seconds limit = std::chrono::seconds(60));
 

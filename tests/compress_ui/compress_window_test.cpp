@@ -5,9 +5,14 @@
 #include "i18n/texts_compression_job.hpp"
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
+#include "support/freed_memory_guard.hpp"
+#include "video_compress/output_path.hpp"
 
+#include <chrono>
 #include <commctrl.h>
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <mutex>
 
 namespace ondrel::testing {
 namespace {
@@ -230,10 +235,12 @@ TEST(CompressWindow, OptionsMoveTheEstimateAndSaveNothingUntilACompression) {
               L"browse|Output folder|" +
                   std::to_wstring(BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE));
     EXPECT_TRUE(session.shown(Control::Reset));
+    ASSERT_TRUE(session.wait_for_output_name());
     session.screenshot("compress-custom-aac-folder-en");
     EXPECT_EQ(window.output_path.parent_path(), session.outputs.path);
     session.click(Control::Reset);
     EXPECT_FALSE(session.shown(Control::Reset));
+    ASSERT_TRUE(session.wait_for_output_name());
     EXPECT_EQ(window.output_path.parent_path(), clip("video_aac.mp4").parent_path());
 
     // Enter outside a push button does nothing; Escape closes a window without a job.
@@ -244,6 +251,72 @@ TEST(CompressWindow, OptionsMoveTheEstimateAndSaveNothingUntilACompression) {
     ASSERT_TRUE(session.wait_until([&] { return !session.has_window(); }));
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(read_file_bytes(session.player.settings_file()).value_or(""), settings_before);
+}
+
+// A look-up of the output name that waits, like one in a folder on a lost network share,
+// until the test lets it go (or gives up after ten seconds).
+struct HeldLookUp {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool entered = false;
+    bool released = false;
+    bool gave_up = false;
+};
+HeldLookUp* held_look_up = nullptr;
+
+Result<std::filesystem::path> look_up_when_released(const MediaInfo& media,
+                                                    const CompressOptions& options) {
+    HeldLookUp& held = *held_look_up;
+    std::unique_lock<std::mutex> guard(held.lock);
+    held.entered = true;
+    held.changed.notify_all();
+    held.gave_up =
+        !held.changed.wait_for(guard, std::chrono::seconds(10), [&] { return held.released; });
+    return output_path_for(media, options);
+}
+
+TEST(CompressWindow, ChoicesNeverWaitForTheOutputFolder) {
+    CompressSession session;
+    session.use_tools(Tool::Fake, Tool::Real);
+    const CompressWindow& window = session.open(clip("video_aac.mp4"));
+    ASSERT_TRUE(session.wait_for_analysis());
+    HeldLookUp held;
+    held_look_up = &held;
+    set_output_name_finder(look_up_when_released);
+    session.click(Control::H265); // the window answers while the look-up waits
+    {
+        std::unique_lock<std::mutex> guard(held.lock);
+        EXPECT_FALSE(held.gave_up);
+        held.changed.wait_for(guard, std::chrono::seconds(10), [&] { return held.entered; });
+        held.released = true;
+        held.changed.notify_all();
+    }
+    EXPECT_TRUE(session.wait_for_output_name());
+    set_output_name_finder(nullptr);
+    EXPECT_EQ(window.output_path.filename(), "video_aac_h265_90p.mp4");
+    EXPECT_EQ(session.text(Control::OutputPath), path_to_utf8(window.output_path));
+    EXPECT_FALSE(held.gave_up);
+}
+
+// The folder browser disables only the compression window: closing the player meanwhile
+// disposes of the window and its record, which nothing may read once the browser returns.
+TEST(CompressWindow, ClosingThePlayerWhileTheFolderBrowserIsOpen) {
+    CompressSession session;
+    session.use_tools(Tool::Fake, Tool::Real);
+    const FreedMemoryGuard guard(sizeof(CompressWindow));
+    const HWND window = session.open(clip("video_aac.mp4")).window;
+    ASSERT_TRUE(session.wait_for_analysis());
+    const HWND main = session.player.main();
+    shell_calls().during_browse = [&] { SendMessageW(main, WM_CLOSE, 0, 0); };
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(compress_id::browse, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(session.control(Control::Browse)));
+    EXPECT_EQ(shell_calls().browses, 1);
+    EXPECT_FALSE(session.has_window());
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(guard.accesses(), 0);
+    MSG quit; // the closed player's, which must not end a later test's message loop
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 } // namespace

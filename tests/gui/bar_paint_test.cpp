@@ -6,6 +6,15 @@ namespace {
 
 using GuiBarPaint = PlayerTest;
 
+// The bar's colours, written out: these names hide the program's own constants here.
+constexpr Rgb bar_background{28, 28, 30};
+constexpr Rgb bar_separator{48, 48, 51};
+constexpr Rgb bar_highlight{58, 58, 62};
+constexpr Rgb slider_track{74, 74, 78};
+constexpr Rgb bar_foreground{234, 234, 234};
+constexpr Rgb bar_disabled{138, 138, 142};
+constexpr Rgb bar_accent{59, 142, 240};
+
 struct Spot {
     int x;
     int y;

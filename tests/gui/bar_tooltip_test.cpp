@@ -4,16 +4,31 @@
 #include "platform/win32/wide.hpp"
 #include "ui/bar_mouse_win32.hpp"
 
+#include <array>
 #include <commctrl.h>
+#include <string_view>
 
 namespace ondrel::testing {
 namespace {
 
 using GuiBarTooltips = PlayerTest;
 
+// The buttons' tooltips by item, in English and in French.
+constexpr std::array<std::array<std::string_view, 10>, 2> written_tooltips{{
+    {"Open a file (Ctrl+O)", "Play / Pause (Space)", "Back 10 s (← : 5 s)",
+     "Forward 10 s (→ : 5 s)", "Mute (M) — wheel or ↑/↓ for volume", "Audio track (A: next)",
+     "Subtitles (S: next / off)", "Always on top (T)",
+     "Full screen (F, double-click) — Esc to exit", "Help (F1)"},
+    {"Ouvrir un fichier (Ctrl+O)", "Lecture / Pause (Espace)", "Reculer de 10 s (← : 5 s)",
+     "Avancer de 10 s (→ : 5 s)", "Muet (M) — molette ou ↑/↓ pour le volume",
+     "Piste audio (A : suivante)", "Sous-titres (S : suivant / désactiver)",
+     "Toujours au premier plan (T)", "Plein écran (F, double-clic) — Échap pour sortir",
+     "Aide (F1)"},
+}};
+
 // Every tool of the control is a button: the bar's height, the button's width, its text in the
 // current language; or empty while the bar is hidden.
-void expect_tools(const AppState& state, bool hidden) {
+void expect_tools(const AppState& state, bool hidden, bool french = false) {
     const HWND tooltips = state.tooltip_window;
     ASSERT_EQ(SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0), 10);
     const BarGeometry geometry = bar_geometry(state);
@@ -27,7 +42,7 @@ void expect_tools(const AppState& state, bool hidden) {
         tool.lpszText = text;
         SendMessageW(tooltips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
         const auto item = static_cast<std::uint8_t>(tool.uId - 1);
-        EXPECT_EQ(narrow(text), bar_tooltip_text(item));
+        EXPECT_EQ(narrow(text), written_tooltips[french ? 1 : 0][item]);
         EXPECT_EQ(tool.hwnd, state.main_window);
         EXPECT_NE(tool.uFlags & TTF_SUBCLASS, 0u);
         RECT expected{};
@@ -56,7 +71,7 @@ TEST_F(GuiBarTooltips, TenToolsFollowTheLayoutTheLanguageAndTheHiddenBar) {
     // A new language makes a new control with the new texts.
     set_language(state().settings, Language::French);
     EXPECT_FALSE(IsWindow(first));
-    expect_tools(state(), false);
+    expect_tools(state(), false, true);
     set_language(state().settings, Language::English);
 
     set_full_screen(state(), true);

@@ -6,12 +6,24 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <vector>
 
 namespace ondrel::testing {
 namespace {
 
 using GuiMainWindow = PlayerTest;
 using GuiHandoff = PlayerTest;
+
+// The menu requests (SC_KEYMENU) the main window got, by character, kept from the menu loop.
+WNDPROC main_procedure = nullptr;
+std::vector<LPARAM> key_menus;
+LRESULT CALLBACK record_key_menu(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_SYSCOMMAND && (w & 0xFFF0) == SC_KEYMENU) {
+        key_menus.push_back(l);
+        return 0;
+    }
+    return CallWindowProcW(main_procedure, window, message, w, l);
+}
 
 RECT client_rect_in_parent(HWND child) {
     RECT rect{};
@@ -104,8 +116,15 @@ TEST_F(GuiMainWindow, FullScreenAndBackRestoresTheWindow) {
     EXPECT_EQ(sides(window_rect(main())), sides(before));
     EXPECT_NE(GetWindowLongPtrW(main(), GWL_STYLE) & WS_CAPTION, 0);
     EXPECT_TRUE(IsWindowVisible(state().control_bar));
-    // Alt+Enter's character is swallowed; others go on.
-    EXPECT_EQ(SendMessageW(main(), WM_SYSCHAR, 13, 0), 0);
+    // Alt+Enter's character is swallowed; others go on to the default handling, which asks
+    // for the menu (and, finding no mnemonic, beeps).
+    main_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(main(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record_key_menu)));
+    constexpr LPARAM alt_down = LPARAM{1} << 29;
+    SendMessageW(main(), WM_SYSCHAR, 13, alt_down);
+    SendMessageW(main(), WM_SYSCHAR, 'x', alt_down);
+    SetWindowLongPtrW(main(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(main_procedure));
+    EXPECT_EQ(key_menus, std::vector<LPARAM>{'x'});
 }
 
 TEST_F(GuiMainWindow, MaximizedWindowReturnsMaximizedAndClosingInFullScreenSavesTheOldRectangle) {

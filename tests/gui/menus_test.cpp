@@ -149,7 +149,7 @@ TEST_F(GuiMenus, OpenDialogRequestAndPathConversion) {
     EXPECT_EQ(asked.nFilterIndex, 1u);
     EXPECT_EQ(asked.nMaxFile, 32768u);
     EXPECT_TRUE(dialog.requests[0].buffer_zeroed);
-    EXPECT_EQ(asked.Flags, static_cast<DWORD>(OFN_EXPLORER | OFN_FILEMUSTEXIST));
+    EXPECT_EQ(asked.Flags, static_cast<DWORD>(OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR));
     EXPECT_EQ(asked.lpstrTitle, nullptr);
     EXPECT_EQ(asked.lpstrInitialDir, nullptr);
     EXPECT_EQ(state().session.playback.current_file, "C:\\v\\a\xEF\xBF\xBD"

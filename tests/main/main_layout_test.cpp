@@ -6,9 +6,6 @@ namespace ondrel {
 namespace {
 
 TEST(MainLayout, SizesForDpi) {
-    EXPECT_EQ(bar_height(96), 44);
-    EXPECT_EQ(bar_height(144), 66);
-    EXPECT_EQ(bar_height(120), 55);
     EXPECT_EQ(minimum_track_size(96), (PixelSize{580, 300}));
     EXPECT_EQ(minimum_track_size(144), (PixelSize{870, 450}));
     EXPECT_EQ(default_window_size(96), (PixelSize{960, 590}));

@@ -132,6 +132,23 @@ TEST_F(DoublePlayerTest, TextsReachLibmpvWithoutEmbeddedNuls) {
               (std::vector<std::vector<std::string>>{{"loadfile", "/videos/xy é.mkv"}}));
 }
 
+// Names and titles come from the files: libmpv must show them as they are, neither
+// expanding properties in them nor letting them switch on ASS styling.
+TEST_F(DoublePlayerTest, TextsAreShownLiterally) {
+    start();
+    const std::pair<std::string, std::string> rows[] = {
+        {"Subtitles: Q&A {\\b1}", "Subtitles: Q&A {\\b1}"},
+        {"Subtitle file added: a$$b.srt", "$>Subtitle file added: a$$b.srt"},
+        {"Audio: ${path} $>x", "$>Audio: ${path} $>x"},
+        {"Audio: \xFD{\\b1}bold\xFE", "Audio: \xEF\xBF\xBD{\\b1}bold\xEF\xBF\xBD"},
+    };
+    for (const auto& [text, sent] : rows) {
+        clear_double_calls();
+        show_text(session, text, 2000);
+        EXPECT_EQ(messages(), (Messages{{sent, "2000"}})) << text;
+    }
+}
+
 TEST_F(DoublePlayerTest, ASecondFileKeepsThePositionOfTheFirst) {
     use_scenario(
         {{"files", {{"first.mkv", {{"duration", 300}}}, {"second.mkv", {{"duration", 20}}}}}});

@@ -49,6 +49,7 @@ TEST(BarLayout, PlacesEveryItemAt96And144Dpi) {
     }
     EXPECT_EQ(bar_strip_height(96), 44);
     EXPECT_EQ(bar_strip_height(144), 66);
+    EXPECT_EQ(bar_strip_height(120), 55);
 }
 
 TEST(BarLayout, TimeTextNeedsMoreRoomThanItsWidthAndTheReserve) {

@@ -1,6 +1,7 @@
 // Texts of the help overlay: one label and one keys text per action, the title and footers.
 #pragma once
 
+#include "i18n/glyphs.hpp"
 #include "i18n/language.hpp"
 #include "ondrel_version.hpp"
 
@@ -23,7 +24,7 @@ inline constexpr TextPair help_currently{"{keys}  (currently: {state})",
 inline constexpr TextPair help_state_on{"on", "activé"};
 inline constexpr TextPair help_state_off{"off", "désactivé"};
 
-// One row of the overlay: an optional Segoe MDL2 Assets glyph (0 for none), the action and
+// One row of the overlay: an optional icon glyph (0 for none), the action and
 // the ways to do it.
 struct HelpRowText {
     char16_t icon;
@@ -32,36 +33,36 @@ struct HelpRowText {
 };
 
 inline constexpr HelpRowText help_rows[] = {
-    {0xE8E5,
+    {glyph::open_file,
      {"Open a file", "Ouvrir un fichier"},
      {"Ctrl+O · drag and drop · right-click", "Ctrl+O · glisser-déposer · clic droit"}},
-    {0xE768,
+    {glyph::play,
      {"Play / Pause", "Lecture / Pause"},
      {"Space · K · click on the video", "Espace · K · clic sur la vidéo"}},
-    {0xEB9E,
+    {glyph::back_10,
      {"Back 10 s", "Reculer de 10 s"},
      {"← 5 s · Shift+← 1 s · Ctrl+← 60 s", "← 5 s · Maj+← 1 s · Ctrl+← 60 s"}},
-    {0xEB9D,
+    {glyph::forward_30,
      {"Forward 10 s", "Avancer de 10 s"},
      {"→ 5 s · Shift+→ 1 s · Ctrl+→ 60 s", "→ 5 s · Maj+→ 1 s · Ctrl+→ 60 s"}},
     {0,
      {"Progress bar", "Barre de progression"},
      {"click or drag · Home = back to start", "clic ou glisser · Début = retour au début"}},
-    {0xE995, {"Mute", "Muet"}, {"M", "M"}},
+    {glyph::volume_3, {"Mute", "Muet"}, {"M", "M"}},
     {0,
      {"Volume", "Volume"},
      {"↑ / ↓ · wheel (direction set by right-click) · slider",
       "↑ / ↓ · molette (sens réglable, clic droit) · curseur"}},
-    {0xE8D6,
+    {glyph::audio,
      {"Audio track", "Piste audio"},
      {"A (next) · button or right-click: list", "A (suivante) · bouton ou clic droit : liste"}},
-    {0xE7F0,
+    {glyph::subtitles,
      {"Subtitles", "Sous-titres"},
      {"S (next / off) · drop a .srt file", "S (suivant / désactivés) · glisser un .srt"}},
-    {0xE740,
+    {glyph::full_screen,
      {"Full screen", "Plein écran"},
      {"F · F11 · Enter · double-click · Esc exits", "F · F11 · Entrée · double-clic · Échap sort"}},
-    {0xE897, {"This help", "Cette aide"}, {"F1", "F1"}},
+    {glyph::help, {"This help", "Cette aide"}, {"F1", "F1"}},
     {0,
      {"Frame by frame", "Image par image"},
      {", (previous) · . (next)", ", (précédente) · . (suivante)"}},
@@ -69,7 +70,7 @@ inline constexpr HelpRowText help_rows[] = {
      {"Speed", "Vitesse"},
      {"+ faster · - slower · = normal", "+ plus vite · - moins vite · = normale"}},
     {0, {"Multi-instance", "Multi-instance"}, {"I", "I"}},
-    {0xE718,
+    {glyph::pin,
      {"Always on top", "Toujours au premier plan"},
      {"T · pin button · right-click", "T · bouton épingle · clic droit"}},
     {0,

@@ -2,6 +2,7 @@
 // picks them up.
 #pragma once
 
+#include "i18n/glyphs.hpp"
 #include "i18n/language.hpp"
 #include "ondrel_version.hpp"
 
@@ -106,9 +107,12 @@ inline constexpr std::string_view companion_address = "https://ondrel.example/te
 inline constexpr TextPair dont_show{"Don't show at startup", "Ne plus afficher au démarrage"};
 inline constexpr TextPair close{"Close", "Fermer"};
 
-// Segoe MDL2 Assets glyphs: the header's information sign, the close cross, the check mark.
-inline constexpr std::wstring_view info_glyph = L"\uE946";
-inline constexpr std::wstring_view close_glyph = L"\uE8BB";
-inline constexpr std::wstring_view check_glyph = L"\uE73E";
+// Icon glyphs: the header's information sign, the close cross, the check mark.
+inline constexpr wchar_t info_glyph_text[] = {glyph::info, L'\0'};
+inline constexpr wchar_t close_glyph_text[] = {glyph::close, L'\0'};
+inline constexpr wchar_t check_glyph_text[] = {glyph::check_mark, L'\0'};
+inline constexpr std::wstring_view info_glyph{info_glyph_text, 1};
+inline constexpr std::wstring_view close_glyph{close_glyph_text, 1};
+inline constexpr std::wstring_view check_glyph{check_glyph_text, 1};
 
 } // namespace ondrel::texts::about

@@ -1,6 +1,7 @@
 #include "ui/bar_look.hpp"
 
 #include "i18n/formatters.hpp"
+#include "i18n/glyphs.hpp"
 #include "i18n/texts_bar.hpp"
 #include "platform/numbers.hpp"
 #include "ui/bar_layout.hpp"
@@ -57,34 +58,34 @@ BarLook bar_look(const PlaybackState& playback, bool always_on_top, bool full_sc
 char16_t bar_glyph(std::uint8_t item, const BarLook& look) {
     switch (item) {
     case item_open:
-        return 0xE8E5;
+        return glyph::open_file;
     case item_play_pause:
-        return look.file_loaded && !look.paused && !look.end_of_file ? 0xE769 : 0xE768;
+        return look.file_loaded && !look.paused && !look.end_of_file ? glyph::pause : glyph::play;
     case item_back:
-        return 0xEB9E;
+        return glyph::back_10;
     case item_forward:
-        return 0xEB9D;
+        return glyph::forward_30;
     case item_mute:
         if (look.muted) {
-            return 0xE74F;
+            return glyph::muted;
         }
         if (look.volume >= 67) {
-            return 0xE995;
+            return glyph::volume_3;
         }
         if (look.volume >= 34) {
-            return 0xE994;
+            return glyph::volume_2;
         }
-        return look.volume > 0 ? 0xE993 : 0xE992;
+        return look.volume > 0 ? glyph::volume_1 : glyph::volume_0;
     case item_audio:
-        return 0xE8D6;
+        return glyph::audio;
     case item_subtitles:
-        return 0xE7F0;
+        return glyph::subtitles;
     case item_always_on_top:
-        return 0xE718;
+        return glyph::pin;
     case item_full_screen:
-        return look.full_screen ? 0xE73F : 0xE740;
+        return look.full_screen ? glyph::leave_full_screen : glyph::full_screen;
     case item_help:
-        return 0xE897;
+        return glyph::help;
     default:
         return 0;
     }

@@ -110,7 +110,8 @@ TEST_F(GuiBarPaint, PlayAndPauseGlyphsAreDrawn) {
     paused.save(screenshot_folder() / L"bar-paused.png");
     const auto play_triangle = button_pixels(paused, button->rect);
     const auto glyph_pixels = [](const std::vector<std::uint32_t>& pixels) {
-        return std::count(pixels.begin(), pixels.end(), packed(bar_foreground));
+        return std::count_if(pixels.begin(), pixels.end(),
+                             [](std::uint32_t pixel) { return pixel != packed(bar_background); });
     };
     EXPECT_GT(glyph_pixels(pause_bars), 20);
     EXPECT_GT(glyph_pixels(play_triangle), 20);

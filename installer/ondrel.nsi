@@ -383,7 +383,6 @@ Section "-un.$(section_program)"
     DeleteRegKey SHCTX "Software\Classes\Applications\Ondrel.exe"
     DeleteRegValue SHCTX "Software\RegisteredApplications" "${PRODUCT}"
     DeleteRegKey /ifempty SHCTX "Software\RegisteredApplications"
-    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 
     ReadRegStr $FolderCreated SHCTX "${PRODUCT_KEY}" "InstallFolderCreated"
     DeleteRegKey SHCTX "${PRODUCT_KEY}\Capabilities"
@@ -398,6 +397,8 @@ Section "-un.$(section_program)"
         RMDir "$INSTDIR"
     ${EndIf}
     System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)' ; SHCNE_ASSOCCHANGED
+    ; Last: an uninstall cut short stays in the list of programs, to be run again.
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd
 
 Section /o "un.$(section_user_data)" section_user_data

@@ -26,8 +26,10 @@ void browse_output_folder(CompressWindow& record) {
     if (chosen == nullptr) {
         return; // canceled
     }
+    // Folders deeper than MAX_PATH characters are named too.
     std::wstring path(32768, L'\0');
-    const bool named = SHGetPathFromIDListW(chosen, path.data()) != FALSE;
+    const bool named = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()),
+                                             GPFIDL_DEFAULT) != FALSE;
     CoTaskMemFree(chosen);
     // The dialog is modal: the main window may have closed and disposed of the window.
     if (!is_open(record)) {

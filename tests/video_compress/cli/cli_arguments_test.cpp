@@ -1,6 +1,6 @@
+#include "compress_cli/cli_arguments.hpp"
 #include "platform/files.hpp"
 #include "support/language_guard.hpp"
-#include "video_compress/cli/cli_arguments.hpp"
 #include "video_compress/compress_settings.hpp"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The console handler of ondrel-compress for the events that end the process when it returns
 // (closing the console, logoff, shutdown). Wine cannot send them, so the handler is called
 // directly, as Windows would call it: on a thread of its own.
-#include "video_compress/cli/console.hpp"
-#include "video_compress/cli/console_win32.hpp"
+#include "compress_cli/console.hpp"
+#include "compress_cli/console_win32.hpp"
 
 #include <chrono>
 #include <future>

@@ -1,6 +1,6 @@
+#include "compress_cli/progress_display.hpp"
 #include "i18n/language.hpp"
 #include "support/language_guard.hpp"
-#include "video_compress/cli/progress_display.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "video_compress/cli/console_win32.hpp"
+#include "compress_cli/console_win32.hpp"
 
-#include "video_compress/cli/console.hpp"
+#include "compress_cli/console.hpp"
 
 #include "platform/text.hpp"
 

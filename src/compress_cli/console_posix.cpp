@@ -1,4 +1,4 @@
-#include "video_compress/cli/console.hpp"
+#include "compress_cli/console.hpp"
 
 #include <cerrno>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "video_compress/cli/progress_display.hpp"
+#include "compress_cli/progress_display.hpp"
 
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression.hpp"

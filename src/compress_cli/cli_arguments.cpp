@@ -1,4 +1,4 @@
-#include "video_compress/cli/cli_arguments.hpp"
+#include "compress_cli/cli_arguments.hpp"
 
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression.hpp"

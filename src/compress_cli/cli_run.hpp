@@ -1,7 +1,7 @@
 // ondrel-compress from its arguments to its exit status.
 #pragma once
 
-#include "video_compress/cli/console.hpp"
+#include "compress_cli/console.hpp"
 
 #include <cstdlib>
 #include <filesystem>

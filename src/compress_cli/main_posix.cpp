@@ -1,5 +1,5 @@
 // ondrel-compress: the compression engine of Ondrel on the command line.
-#include "video_compress/cli/cli_run.hpp"
+#include "compress_cli/cli_run.hpp"
 
 int main(int argc, char** argv) {
     return ondrel::cli_main(argc, argv);

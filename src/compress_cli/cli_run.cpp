@@ -3,6 +3,7 @@
 #include "compress_cli/cli_arguments.hpp"
 #include "compress_cli/console.hpp"
 #include "compress_cli/progress_display.hpp"
+#include "compress_cli/summary_table.hpp"
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression.hpp"
 #include "video_compress/detect_encoders.hpp"
@@ -239,7 +240,7 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
 }
 
 FileResult compress_file(const CliRequest& request, const Tools& tools, const MediaInfo& media,
-                         const EncoderSupport& encoders) {
+                         const EncoderSupport& encoders, FileSummary& summary) {
     print_analysis(request, media, encoders);
     JobStart start =
         start_job(request.options, media, encoders, tools.ffmpeg, tools.ffprobe, job_poll);
@@ -248,7 +249,14 @@ FileResult compress_file(const CliRequest& request, const Tools& tools, const Me
         return FileResult::Failed;
     }
     say(indent + fill(tr(texts::cli_output_line), {path_text(start.output_path)}));
-    return follow_job(start.job.value(), start.output_path);
+    const FileResult result = follow_job(start.job.value(), start.output_path);
+    if (result == FileResult::Done) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(start.output_path, error);
+        summary.output = start.output_path;
+        summary.size_after = error ? std::nullopt : std::optional<std::uint64_t>(size);
+    }
+    return result;
 }
 
 void print_encoders(const EncoderSupport& support) {
@@ -336,7 +344,11 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
 
     std::size_t done = 0;
     bool printed_arguments = false;
+    std::vector<FileSummary> summaries;
     for (const std::filesystem::path& given : request.files) {
+        const auto started = std::chrono::steady_clock::now();
+        FileSummary& summary = summaries.emplace_back();
+        summary.input = given;
         bool interrupted = false;
         const std::optional<MediaInfo> media =
             analyse(tools, absolute_or_as_given(given), interrupted);
@@ -344,7 +356,11 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
             return exit_interrupted;
         }
         if (!media) {
+            summary.outcome = FileOutcome::NotAnalysed;
             continue;
+        }
+        if (media->size > 0) {
+            summary.size_before = media->size;
         }
         const std::optional<EncoderSupport> encoders = wait_for_detection(detection);
         if (!encoders) {
@@ -352,11 +368,14 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         }
         const FileResult result =
             request.dry_run ? print_arguments(request, *media, *encoders, printed_arguments)
-                            : compress_file(request, tools, *media, *encoders);
+                            : compress_file(request, tools, *media, *encoders, summary);
         if (result == FileResult::Interrupted) {
             return exit_interrupted;
         }
         done += result == FileResult::Done ? 1 : 0;
+        summary.outcome = result == FileResult::Done ? FileOutcome::Done : FileOutcome::Failed;
+        summary.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     }
     // Detection may still run when no file could be analysed; let it end before leaving.
     if (!wait_for_detection(detection)) {
@@ -365,6 +384,7 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     if (!request.dry_run && request.files.size() > 1) {
         say(fill(tr(texts::cli_summary),
                  {std::to_string(done), std::to_string(request.files.size())}));
+        write_standard_error("\n" + summary_table(summaries));
     }
     return done == request.files.size() ? exit_all_done : exit_some_failed;
 }

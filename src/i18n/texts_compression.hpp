@@ -137,6 +137,16 @@ inline constexpr TextPair cli_hwaccel_unavailable{
     "Décodage matériel (-hwaccel auto) : non disponible"};
 inline constexpr TextPair cli_summary{"{done} of {total} files compressed.",
                                       "{done} fichiers sur {total} compressés."};
+// The closing table of several files: its headings and outcomes.
+inline constexpr TextPair cli_table_file{"File", "Fichier"};
+inline constexpr TextPair cli_table_output{"Output", "Sortie"};
+inline constexpr TextPair cli_table_before{"Before", "Avant"};
+inline constexpr TextPair cli_table_after{"After", "Après"};
+inline constexpr TextPair cli_table_time{"Time", "Durée"};
+inline constexpr TextPair cli_table_result{"Result", "Résultat"};
+inline constexpr TextPair cli_table_done{"compressed", "compressé"};
+inline constexpr TextPair cli_table_failed{"failed", "échec"};
+inline constexpr TextPair cli_table_not_analysed{"not analysed", "non analysé"};
 inline constexpr TextPair cli_ended_without_outcome{"The encode ended without a result.",
                                                     "L'encodage s'est terminé sans résultat."};
 

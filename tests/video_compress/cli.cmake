@@ -6,6 +6,7 @@ set(ONDREL_CLI_TEST_DIR ${CMAKE_CURRENT_LIST_DIR}/cli)
 target_sources(compress_unit_test PRIVATE
     ${ONDREL_CLI_TEST_DIR}/cli_arguments_test.cpp
     ${ONDREL_CLI_TEST_DIR}/progress_display_test.cpp
+    ${ONDREL_CLI_TEST_DIR}/summary_table_test.cpp
 )
 target_link_libraries(compress_unit_test PRIVATE ondrel_compress_cli)
 if(WIN32)

@@ -82,6 +82,23 @@ LRESULT on_timer(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l)
     }
 }
 
+// Playback's state has just been mirrored: the resume timer runs exactly while a file plays.
+// Paused, ended or with no file the program gets no periodic wake-up at all.
+LRESULT on_mpv_wakeup(AppState& state) {
+    pump_events(state.session);
+    const PlaybackState& playback = state.session.playback;
+    const bool playing = playback.file_loaded && !playback.paused && !playback.end_of_file;
+    if (playing != state.resume_timer_running && state.main_window != nullptr) {
+        if (playing) {
+            SetTimer(state.main_window, TIMER_RESUME_SAVE, TIMER_RESUME_SAVE_MS, nullptr);
+        } else {
+            KillTimer(state.main_window, TIMER_RESUME_SAVE);
+        }
+        state.resume_timer_running = playing;
+    }
+    return 0;
+}
+
 LRESULT on_mouse_wheel(AppState& state, WPARAM w) {
     show_controls(state);
     const bool up = GET_WHEEL_DELTA_WPARAM(w) > 0;
@@ -191,8 +208,7 @@ LRESULT handle(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
         layout_children(state);
         return 0;
     case WM_APP_MPV_WAKEUP:
-        pump_events(state.session);
-        return 0;
+        return on_mpv_wakeup(state);
     case WM_APP_TOOL_CLOSED:
         dispose_closed_tool_windows(state);
         return 0;

@@ -143,7 +143,6 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
         show_fatal_error(main, started.error());
         return StartOutcome::Ended;
     }
-    SetTimer(main, TIMER_RESUME_SAVE, TIMER_RESUME_SAVE_MS, nullptr);
     if (file) {
         open_file(state.session, *file);
     } else {

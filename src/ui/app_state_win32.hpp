@@ -58,6 +58,8 @@ struct AppState {
     // Whether the help overlay was open when the mouse button now down was pressed. On Windows
     // the press activates the player, and the overlay closes before the button is released.
     bool help_open_at_press = false;
+    // TIMER_RESUME_SAVE runs only while something plays, so that nothing wakes an idle player.
+    bool resume_timer_running = false;
     bool full_screen = false;
     bool bar_shown_in_full_screen = true;
     bool cursor_hidden = false;

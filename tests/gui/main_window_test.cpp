@@ -199,6 +199,25 @@ TEST_F(GuiMainWindow, DroppedSubtitlesAreAddedAndOtherFilesOpened) {
     EXPECT_EQ(loads[1][1], "C:\\videos\\next.mp4");
 }
 
+// KillTimer says whether the timer was set; it is set again as it was.
+bool resume_timer_set(HWND main) {
+    const bool set = KillTimer(main, TIMER_RESUME_SAVE) != FALSE;
+    if (set) {
+        SetTimer(main, TIMER_RESUME_SAVE, TIMER_RESUME_SAVE_MS, nullptr);
+    }
+    return set;
+}
+
+// Nothing wakes an idle player: the resume timer runs while a file plays, and only then.
+TEST_F(GuiMainWindow, ResumeTimerRunsOnlyWhileAFilePlays) {
+    ASSERT_TRUE(play());
+    EXPECT_TRUE(pump_until([&] { return resume_timer_set(main()); }));
+    toggle_pause(state().session);
+    EXPECT_TRUE(pump_until([&] { return !resume_timer_set(main()); }));
+    toggle_pause(state().session);
+    EXPECT_TRUE(pump_until([&] { return resume_timer_set(main()); }));
+}
+
 TEST_F(GuiMainWindow, CloseWritesPositionPlacementVolumeAndMute) {
     session.write_settings("volume=40\nlanguage=fr\n");
     ASSERT_TRUE(play());

@@ -12,7 +12,7 @@ using testing::LanguageGuard;
 const std::vector<FileSummary> three_files{
     {"/videos/holiday.mp4", "/videos/holiday_h264_720p.mp4", 52'400'000, 9'100'000, 61,
      FileOutcome::Done},
-    {"/videos/été 2025.mkv", {}, 1'200'000'000, std::nullopt, 3, FileOutcome::Failed},
+    {u8"/videos/été 2025.mkv", {}, 1'200'000'000, std::nullopt, 3, FileOutcome::Failed},
     {"notes.txt", {}, std::nullopt, std::nullopt, 0, FileOutcome::NotAnalysed}};
 
 // Columns line up by characters (the accented name is wider in bytes), sizes and times on

@@ -1,6 +1,6 @@
 // The command line of ondrel-compress:
 // ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders] [--lang en|fr]
-//                 FILE...
+//                 [--progress ndjson] FILE...
 #pragma once
 
 #include "i18n/language.hpp"
@@ -13,6 +13,10 @@
 
 namespace ondrel {
 
+// How the progress of a run is reported: as text for people, or as one JSON object a line on
+// standard output for scripts (every text for people then goes to standard error).
+enum class ProgressFormat { Text, Ndjson };
+
 struct CliRequest {
     // From --options, read like the compress setting (bad values fall back the same way).
     CompressOptions options;
@@ -23,6 +27,7 @@ struct CliRequest {
     bool list_encoders = false;
     bool help = false;
     std::optional<Language> language;
+    ProgressFormat progress = ProgressFormat::Text;
 };
 
 // The language asked for with a valid --lang, found before anything else is read, so that

@@ -5,6 +5,7 @@ set(ONDREL_CLI_TEST_DIR ${CMAKE_CURRENT_LIST_DIR}/cli)
 # The argument and progress rules join the engine's unit tests: one program, one Wine start.
 target_sources(compress_unit_test PRIVATE
     ${ONDREL_CLI_TEST_DIR}/cli_arguments_test.cpp
+    ${ONDREL_CLI_TEST_DIR}/json_lines_test.cpp
     ${ONDREL_CLI_TEST_DIR}/progress_display_test.cpp
     ${ONDREL_CLI_TEST_DIR}/summary_table_test.cpp
 )

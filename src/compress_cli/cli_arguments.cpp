@@ -56,6 +56,19 @@ std::optional<Language> requested_language(const std::vector<std::filesystem::pa
     return language;
 }
 
+bool json_progress_requested(const std::vector<std::filesystem::path>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (path_text(arguments[i]) == "--") {
+            break;
+        }
+        const OptionValue progress = option_value("--progress", arguments, i);
+        if (progress.matched && progress.value && path_text(*progress.value) == "ndjson") {
+            return true;
+        }
+    }
+    return false;
+}
+
 Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>& arguments) {
     CliRequest request;
     bool options_done = false;

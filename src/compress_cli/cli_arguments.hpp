@@ -34,6 +34,10 @@ struct CliRequest {
 // even a usage error speaks it.
 std::optional<Language> requested_language(const std::vector<std::filesystem::path>& arguments);
 
+// True when a valid --progress asks for JSON lines, found before anything else is read, so that
+// a usage error is reported as one too.
+bool json_progress_requested(const std::vector<std::filesystem::path>& arguments);
+
 // The arguments after the program name, kept as paths so that file names reach the file
 // system exactly as given. Fails with the usage error in the current language.
 Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>& arguments);

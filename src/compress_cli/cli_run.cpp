@@ -326,6 +326,9 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     Result<CliRequest> parsed = parse_cli_arguments(arguments);
     if (!parsed) {
         write_standard_error(parsed.error() + "\n\n" + std::string(tr(texts::cli_usage)));
+        if (json_progress_requested(arguments)) {
+            write_standard_output(json_error_line(parsed.error(), exit_usage, std::nullopt));
+        }
         return exit_usage;
     }
     CliRequest& request = parsed.value();
@@ -397,6 +400,7 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         const auto started = std::chrono::steady_clock::now();
         FileSummary& summary = summaries.emplace_back();
         summary.input = given;
+        report.failure.clear();
         bool interrupted = false;
         const std::optional<MediaInfo> media =
             analyse(report, tools, absolute_or_as_given(given), interrupted);

@@ -117,7 +117,10 @@ TEST(CliArguments, ProgressFormat) {
         ASSERT_TRUE(parsed.ok()) << parsed.error();
         EXPECT_EQ(parsed.value().progress, ProgressFormat::Ndjson);
         EXPECT_EQ(parsed.value().files, args({"a.mp4"}));
+        EXPECT_TRUE(json_progress_requested(list));
     }
+    EXPECT_FALSE(json_progress_requested(args({"--progress", "text", "--progress"})));
+    EXPECT_FALSE(json_progress_requested(args({"--", "--progress", "ndjson"})));
 }
 
 TEST(CliArguments, LanguageIsFoundFirst) {

@@ -70,6 +70,16 @@ usage)
     expect_status 2 $? "bad language"
     expect_in "$work/err" "Unknown language: de (use en or fr)" "bad language"
 
+    "$program" --lang en --progress xml clip.mp4 >"$work/out" 2>"$work/err"
+    expect_status 2 $? "bad progress format"
+    expect_in "$work/err" "Unknown progress format: xml (use ndjson)" "bad progress format"
+
+    # Asked for JSON lines, a usage error is one too.
+    "$program" --lang en --progress=ndjson --bogus clip.mp4 >"$work/out" 2>"$work/err"
+    expect_status 2 $? "usage error as JSON"
+    [ "$(cat "$work/out")" = '{"type":"error","message":"Unknown option: --bogus","exit_code":2}' ] ||
+        fail "usage error as JSON: $(cat "$work/out")"
+
     "$program" --lang en --output-dir "$work/nowhere" clip.mp4 >"$work/out" 2>"$work/err"
     expect_status 2 $? "missing output folder"
     expect_in "$work/err" "Output folder not found: $work/nowhere" "missing output folder"

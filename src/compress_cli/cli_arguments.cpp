@@ -56,6 +56,19 @@ std::optional<Language> requested_language(const std::vector<std::filesystem::pa
     return language;
 }
 
+bool json_progress_requested(const std::vector<std::filesystem::path>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (path_text(arguments[i]) == "--") {
+            break;
+        }
+        const OptionValue progress = option_value("--progress", arguments, i);
+        if (progress.matched && progress.value && path_text(*progress.value) == "ndjson") {
+            return true;
+        }
+    }
+    return false;
+}
+
 Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>& arguments) {
     CliRequest request;
     bool options_done = false;
@@ -82,7 +95,7 @@ Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>&
             continue;
         }
         bool matched = false;
-        for (const std::string_view name : {"--options", "--output-dir", "--lang"}) {
+        for (const std::string_view name : {"--options", "--output-dir", "--lang", "--progress"}) {
             const OptionValue option = option_value(name, arguments, i);
             if (!option.matched) {
                 continue;
@@ -98,6 +111,11 @@ Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>&
                     return usage_error(texts::cli_missing_value, name);
                 }
                 request.output_dir = *option.value;
+            } else if (name == "--progress") {
+                if (path_text(*option.value) != "ndjson") {
+                    return usage_error(texts::cli_bad_progress, path_text(*option.value));
+                }
+                request.progress = ProgressFormat::Ndjson;
             } else {
                 request.language = parse_language(path_text(*option.value));
                 if (!request.language) {

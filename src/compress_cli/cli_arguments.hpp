@@ -1,6 +1,6 @@
 // The command line of ondrel-compress:
 // ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders] [--lang en|fr]
-//                 FILE...
+//                 [--progress ndjson] FILE...
 #pragma once
 
 #include "i18n/language.hpp"
@@ -13,6 +13,10 @@
 
 namespace ondrel {
 
+// How the progress of a run is reported: as text for people, or as one JSON object a line on
+// standard output for scripts (every text for people then goes to standard error).
+enum class ProgressFormat { Text, Ndjson };
+
 struct CliRequest {
     // From --options, read like the compress setting (bad values fall back the same way).
     CompressOptions options;
@@ -23,11 +27,16 @@ struct CliRequest {
     bool list_encoders = false;
     bool help = false;
     std::optional<Language> language;
+    ProgressFormat progress = ProgressFormat::Text;
 };
 
 // The language asked for with a valid --lang, found before anything else is read, so that
 // even a usage error speaks it.
 std::optional<Language> requested_language(const std::vector<std::filesystem::path>& arguments);
+
+// True when a valid --progress asks for JSON lines, found before anything else is read, so that
+// a usage error is reported as one too.
+bool json_progress_requested(const std::vector<std::filesystem::path>& arguments);
 
 // The arguments after the program name, kept as paths so that file names reach the file
 // system exactly as given. Fails with the usage error in the current language.

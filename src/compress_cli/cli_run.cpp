@@ -2,6 +2,7 @@
 
 #include "compress_cli/cli_arguments.hpp"
 #include "compress_cli/console.hpp"
+#include "compress_cli/json_lines.hpp"
 #include "compress_cli/progress_display.hpp"
 #include "compress_cli/summary_table.hpp"
 #include "i18n/formatters.hpp"
@@ -34,11 +35,38 @@ constexpr auto job_poll = 10ms;
 constexpr std::size_t kept_log_lines = 20;
 const std::string indent = "  ";
 
-void say(std::string_view text) {
-    write_standard_output(std::string(text) + "\n");
+// Where the run's text goes. With --progress ndjson, standard output carries only the JSON
+// lines and every text for people goes to standard error.
+struct Report {
+    bool ndjson = false;
+    // The last failure shown, which the file's JSON error line repeats.
+    std::string failure;
+};
+
+// Text for people that is not a failure.
+void show(const Report& report, std::string_view text) {
+    if (report.ndjson) {
+        write_standard_error(text);
+    } else {
+        write_standard_output(text);
+    }
+}
+void say(const Report& report, std::string_view text) {
+    show(report, std::string(text) + "\n");
 }
 void complain(std::string_view text) {
     write_standard_error(std::string(text) + "\n");
+}
+// A failure of the current file, shown indented and kept for its JSON error line.
+void fail(Report& report, std::string_view text) {
+    report.failure = std::string(text);
+    complain(indent + report.failure);
+}
+// A JSON line, written at once so that a reader sees each event as it happens.
+void emit(const Report& report, std::string_view line) {
+    if (report.ndjson) {
+        write_standard_output(line);
+    }
 }
 
 struct Tools {
@@ -105,8 +133,8 @@ std::optional<EncoderSupport> wait_for_detection(Detection& detection) {
 enum class FileResult { Done, Failed, Interrupted };
 
 // Probes one file; the failure text is already shown when it fails.
-std::optional<MediaInfo> analyse(const Tools& tools, const std::filesystem::path& file,
-                                 bool& interrupted) {
+std::optional<MediaInfo> analyse(Report& report, const Tools& tools,
+                                 const std::filesystem::path& file, bool& interrupted) {
     auto [sender, receiver] = make_channel<CompressMessage>();
     start_probe(tools.ffprobe, file, std::move(sender));
     for (;;) {
@@ -114,7 +142,8 @@ std::optional<MediaInfo> analyse(const Tools& tools, const std::filesystem::path
         if (!message) {
             interrupted = interrupt_requested();
             if (!interrupted) {
-                complain(fill(tr(texts::cli_cannot_analyze), {path_text(file)}));
+                report.failure = fill(tr(texts::cli_cannot_analyze), {path_text(file)});
+                complain(report.failure);
             }
             return std::nullopt;
         }
@@ -123,19 +152,19 @@ std::optional<MediaInfo> analyse(const Tools& tools, const std::filesystem::path
         }
         if (auto* error = std::get_if<message::ProbeError>(&*message)) {
             complain(path_text(file));
-            complain(indent + fill(tr(texts::cli_cannot_analyze), {error->text}));
+            fail(report, fill(tr(texts::cli_cannot_analyze), {error->text}));
             return std::nullopt;
         }
     }
 }
 
 // One argument per line; the lists of two files are parted by an empty line.
-FileResult print_arguments(const CliRequest& request, const MediaInfo& media,
+FileResult print_arguments(Report& report, const CliRequest& request, const MediaInfo& media,
                            const EncoderSupport& encoders, bool& printed_before) {
     const Result<std::filesystem::path> output = output_path_for(media, request.options);
     if (!output) {
         complain(path_text(media.path));
-        complain(indent + output.error());
+        fail(report, output.error());
         return FileResult::Failed;
     }
     std::string lines = printed_before ? "\n" : "";
@@ -144,36 +173,36 @@ FileResult print_arguments(const CliRequest& request, const MediaInfo& media,
                                                          encoders.hwaccel_auto, output.value())) {
         lines += argument + "\n";
     }
-    write_standard_output(lines);
+    show(report, lines);
     return FileResult::Done;
 }
 
-void print_analysis(const CliRequest& request, const MediaInfo& media,
+void print_analysis(const Report& report, const CliRequest& request, const MediaInfo& media,
                     const EncoderSupport& encoders) {
-    say(path_text(media.path));
-    say(indent + info_line(media));
+    say(report, path_text(media.path));
+    say(report, indent + info_line(media));
     if (const std::string audio = audio_tracks_line(media); !audio.empty()) {
-        say(indent + audio);
+        say(report, indent + audio);
     }
     const std::string encoder =
         choose_encoder(request.options.codec, request.options.encoder, encoders.encoders);
-    say(indent + encoder_line(encoder, size_estimate(media, request.options)));
+    say(report, indent + encoder_line(encoder, size_estimate(media, request.options)));
 }
 
 // The end of a job that the user (or the system) interrupted. An encode that had ended by
 // itself and passed its check keeps its file; anything else leaves neither the output nor
 // its partial file (ffmpeg may have seen the interrupt too and ended early on its own).
-FileResult conclude_interrupted(const JobOutcome& outcome,
+FileResult conclude_interrupted(const Report& report, const JobOutcome& outcome,
                                 const std::filesystem::path& output_path) {
     if (outcome_succeeded(outcome)) {
-        say(indent + outcome_text(outcome));
+        say(report, indent + outcome_text(outcome));
         return FileResult::Interrupted;
     }
     const Status removed = remove_output_files(output_path);
     if (std::holds_alternative<outcome::Error>(outcome)) {
         complain(indent + outcome_text(outcome)); // ffmpeg could not be stopped
     } else {
-        say(indent + outcome_text(outcome::Canceled{}));
+        say(report, indent + outcome_text(outcome::Canceled{}));
     }
     if (!removed) {
         complain(indent + removed.error());
@@ -182,10 +211,11 @@ FileResult conclude_interrupted(const JobOutcome& outcome,
 }
 
 // Follows a started job to its end and shows how it ended.
-FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path) {
+FileResult follow_job(Report& report, CompressJob& job, const std::filesystem::path& output_path,
+                      double duration) {
     const auto started = std::chrono::steady_clock::now();
     ProgressDisplay display;
-    display.live = standard_output_is_terminal();
+    display.live = report.ndjson ? standard_error_is_terminal() : standard_output_is_terminal();
     std::deque<std::string> last_lines;
     bool cancel_sent = false;
     for (;;) {
@@ -200,8 +230,8 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
             continue;
         }
         if (received.status == ReceiveStatus::Disconnected) {
-            write_standard_output(progress_finish(display));
-            complain(indent + std::string(tr(texts::cli_ended_without_outcome)));
+            show(report, progress_finish(display));
+            fail(report, tr(texts::cli_ended_without_outcome));
             if (interrupt_requested()) {
                 (void)remove_output_files(output_path);
                 return FileResult::Interrupted;
@@ -212,20 +242,21 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
         if (const auto* progress = std::get_if<message::Progress>(&message)) {
             const std::chrono::duration<double> elapsed =
                 std::chrono::steady_clock::now() - started;
-            write_standard_output(progress_update(display, *progress, elapsed.count(), indent));
+            show(report, progress_update(display, *progress, elapsed.count(), indent));
+            emit(report, json_progress_line(*progress, duration));
         } else if (auto* log = std::get_if<message::Log>(&message)) {
             if (last_lines.size() == kept_log_lines) {
                 last_lines.pop_front();
             }
             last_lines.push_back(std::move(log->line));
         } else if (const auto* finished = std::get_if<message::Finished>(&message)) {
-            write_standard_output(progress_finish(display));
+            show(report, progress_finish(display));
             if (interrupt_requested()) {
-                return conclude_interrupted(finished->outcome, output_path);
+                return conclude_interrupted(report, finished->outcome, output_path);
             }
             const std::string text = conclude_job(finished->outcome, output_path);
             if (outcome_succeeded(finished->outcome)) {
-                say(indent + text);
+                say(report, indent + text);
                 return FileResult::Done;
             }
             std::string details;
@@ -233,41 +264,48 @@ FileResult follow_job(CompressJob& job, const std::filesystem::path& output_path
                 details += indent + indent + line + "\n";
             }
             write_standard_error(details);
-            complain(indent + text);
+            fail(report, text);
             return FileResult::Failed;
         }
     }
 }
 
-FileResult compress_file(const CliRequest& request, const Tools& tools, const MediaInfo& media,
-                         const EncoderSupport& encoders, FileSummary& summary) {
-    print_analysis(request, media, encoders);
+FileResult compress_file(Report& report, const CliRequest& request, const Tools& tools,
+                         const MediaInfo& media, const EncoderSupport& encoders,
+                         FileSummary& summary) {
+    const auto started = std::chrono::steady_clock::now();
+    print_analysis(report, request, media, encoders);
     JobStart start =
         start_job(request.options, media, encoders, tools.ffmpeg, tools.ffprobe, job_poll);
     if (!start.job) {
-        complain(indent + start.job.error());
+        fail(report, start.job.error());
         return FileResult::Failed;
     }
-    say(indent + fill(tr(texts::cli_output_line), {path_text(start.output_path)}));
-    const FileResult result = follow_job(start.job.value(), start.output_path);
+    say(report, indent + fill(tr(texts::cli_output_line), {path_text(start.output_path)}));
+    emit(report, json_start_line(media.path, start.output_path, media.duration));
+    const FileResult result =
+        follow_job(report, start.job.value(), start.output_path, media.duration);
     if (result == FileResult::Done) {
         std::error_code error;
         const std::uintmax_t size = std::filesystem::file_size(start.output_path, error);
         summary.output = start.output_path;
         summary.size_after = error ? std::nullopt : std::optional<std::uint64_t>(size);
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
+        emit(report, json_done_line(start.output_path, summary.size_after, seconds.count()));
     }
     return result;
 }
 
-void print_encoders(const EncoderSupport& support) {
-    say(tr(texts::cli_encoders_heading));
+void print_encoders(const Report& report, const EncoderSupport& support) {
+    say(report, tr(texts::cli_encoders_heading));
     if (support.encoders.empty()) {
-        say(tr(texts::cli_no_hardware_encoder));
+        say(report, tr(texts::cli_no_hardware_encoder));
     }
     for (const std::string& name : support.encoders) {
-        say(indent + name);
+        say(report, indent + name);
     }
-    say(tr(support.hwaccel_auto ? texts::cli_hwaccel_available : texts::cli_hwaccel_unavailable));
+    say(report,
+        tr(support.hwaccel_auto ? texts::cli_hwaccel_available : texts::cli_hwaccel_unavailable));
 }
 
 std::filesystem::path absolute_or_as_given(const std::filesystem::path& file) {
@@ -288,6 +326,9 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     Result<CliRequest> parsed = parse_cli_arguments(arguments);
     if (!parsed) {
         write_standard_error(parsed.error() + "\n\n" + std::string(tr(texts::cli_usage)));
+        if (json_progress_requested(arguments)) {
+            write_standard_output(json_error_line(parsed.error(), exit_usage, std::nullopt));
+        }
         return exit_usage;
     }
     CliRequest& request = parsed.value();
@@ -295,13 +336,23 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         write_standard_output(tr(texts::cli_usage));
         return exit_all_done;
     }
+    Report report;
+    report.ndjson = request.progress == ProgressFormat::Ndjson;
+    // A failure that ends the whole run: its JSON line carries the exit status to come.
+    const auto end_run = [&report](std::string_view text, int status) {
+        emit(report, json_error_line(text, status, std::nullopt));
+        return status;
+    };
+    const auto interrupted_run = [&end_run] {
+        return end_run(tr(texts::cli_interrupted), exit_interrupted);
+    };
     if (request.output_dir) {
         std::error_code error;
         if (!std::filesystem::is_directory(*request.output_dir, error)) {
-            write_standard_error(
-                fill(tr(texts::cli_output_dir_missing), {path_text(*request.output_dir)}) + "\n\n" +
-                std::string(tr(texts::cli_usage)));
-            return exit_usage;
+            const std::string text =
+                fill(tr(texts::cli_output_dir_missing), {path_text(*request.output_dir)});
+            write_standard_error(text + "\n\n" + std::string(tr(texts::cli_usage)));
+            return end_run(text, exit_usage);
         }
     }
 
@@ -312,7 +363,7 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         const std::optional<std::filesystem::path> found = find_tool(name);
         if (!found) {
             complain(missing_tool_text(name));
-            return exit_some_failed;
+            return end_run(missing_tool_text(name), exit_some_failed);
         }
         *path = *found;
     }
@@ -336,9 +387,9 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     if (request.list_encoders) {
         const std::optional<EncoderSupport> support = wait_for_detection(detection);
         if (!support) {
-            return exit_interrupted;
+            return interrupted_run();
         }
-        print_encoders(*support);
+        print_encoders(report, *support);
         return exit_all_done;
     }
 
@@ -349,14 +400,16 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         const auto started = std::chrono::steady_clock::now();
         FileSummary& summary = summaries.emplace_back();
         summary.input = given;
+        report.failure.clear();
         bool interrupted = false;
         const std::optional<MediaInfo> media =
-            analyse(tools, absolute_or_as_given(given), interrupted);
+            analyse(report, tools, absolute_or_as_given(given), interrupted);
         if (interrupted) {
-            return exit_interrupted;
+            return interrupted_run();
         }
         if (!media) {
             summary.outcome = FileOutcome::NotAnalysed;
+            emit(report, json_error_line(report.failure, exit_some_failed, given));
             continue;
         }
         if (media->size > 0) {
@@ -364,13 +417,16 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         }
         const std::optional<EncoderSupport> encoders = wait_for_detection(detection);
         if (!encoders) {
-            return exit_interrupted;
+            return interrupted_run();
         }
         const FileResult result =
-            request.dry_run ? print_arguments(request, *media, *encoders, printed_arguments)
-                            : compress_file(request, tools, *media, *encoders, summary);
+            request.dry_run ? print_arguments(report, request, *media, *encoders, printed_arguments)
+                            : compress_file(report, request, tools, *media, *encoders, summary);
         if (result == FileResult::Interrupted) {
-            return exit_interrupted;
+            return interrupted_run();
+        }
+        if (result == FileResult::Failed) {
+            emit(report, json_error_line(report.failure, exit_some_failed, given));
         }
         done += result == FileResult::Done ? 1 : 0;
         summary.outcome = result == FileResult::Done ? FileOutcome::Done : FileOutcome::Failed;
@@ -379,11 +435,11 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     }
     // Detection may still run when no file could be analysed; let it end before leaving.
     if (!wait_for_detection(detection)) {
-        return exit_interrupted;
+        return interrupted_run();
     }
     if (!request.dry_run && request.files.size() > 1) {
-        say(fill(tr(texts::cli_summary),
-                 {std::to_string(done), std::to_string(request.files.size())}));
+        say(report, fill(tr(texts::cli_summary),
+                         {std::to_string(done), std::to_string(request.files.size())}));
         write_standard_error("\n" + summary_table(summaries));
     }
     return done == request.files.size() ? exit_all_done : exit_some_failed;

@@ -5,8 +5,10 @@
 
 namespace ondrel {
 
-// True when standard output is a terminal (a console on Windows) rather than a file or pipe.
+// True when standard output (or standard error) is a terminal (a console on Windows) rather
+// than a file or pipe.
 bool standard_output_is_terminal();
+bool standard_error_is_terminal();
 
 // Writes UTF-8 text at once (a Windows console gets it as UTF-16, so that every character
 // shows whatever the console's code page).

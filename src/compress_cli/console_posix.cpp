@@ -32,6 +32,10 @@ bool standard_output_is_terminal() {
     return ::isatty(STDOUT_FILENO) == 1;
 }
 
+bool standard_error_is_terminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
 void write_standard_output(std::string_view utf8) {
     write_all(STDOUT_FILENO, utf8);
 }

@@ -72,6 +72,10 @@ bool standard_output_is_terminal() {
     return is_console(::GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
+bool standard_error_is_terminal() {
+    return is_console(::GetStdHandle(STD_ERROR_HANDLE));
+}
+
 void write_standard_output(std::string_view utf8) {
     write_to(STD_OUTPUT_HANDLE, utf8);
 }

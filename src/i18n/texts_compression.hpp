@@ -66,7 +66,7 @@ inline constexpr TextPair progress_line{"{percent}%   -   {speed}x - {fps} fps -
 // The command-line compressor, ondrel-compress.
 inline constexpr TextPair cli_usage{
     "Usage: ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders]\n"
-    "                       [--lang en|fr] FILE...\n"
+    "                       [--lang en|fr] [--progress ndjson] FILE...\n"
     "\n"
     "Compresses each video FILE in turn with ffmpeg, beside its source or into DIR.\n"
     "\n"
@@ -81,13 +81,19 @@ inline constexpr TextPair cli_usage{
     "  --dry-run         print ffmpeg's arguments, one per line, and compress nothing\n"
     "  --encoders        print the hardware encoders that work on this computer, then stop\n"
     "  --lang en|fr      language of the messages\n"
+    "  --progress ndjson report on standard output as one JSON object a line, each with its\n"
+    "                    \"type\": start (file, output, duration_s), progress (percent,\n"
+    "                    out_time_us, size_bytes, speed, eta_s), done (output, size_bytes,\n"
+    "                    seconds), error (message, exit_code); unknown values are null. Every\n"
+    "                    text for people goes to standard error. Readers must ignore keys\n"
+    "                    and types they do not know: more may come.\n"
     "  --help            print this text\n"
     "\n"
-    "Exit status: 0 when every file was compressed, 1 when one failed, 2 for a usage\n"
-    "error, 130 when interrupted (Ctrl+C, a closed console or terminal, or a request to\n"
-    "end).\n",
+    "Exit status: 0 when every file was compressed and checked, 1 when one failed, 2 for\n"
+    "a usage error, 130 when interrupted (Ctrl+C, a closed console or terminal, or a\n"
+    "request to end).\n",
     "Usage : ondrel-compress [--options TEXTE] [--output-dir DOSSIER] [--dry-run] [--encoders]\n"
-    "                        [--lang en|fr] FICHIER...\n"
+    "                        [--lang en|fr] [--progress ndjson] FICHIER...\n"
     "\n"
     "Compresse chaque FICHIER vidéo à son tour avec ffmpeg, à côté de sa source ou dans\n"
     "DOSSIER.\n"
@@ -106,17 +112,28 @@ inline constexpr TextPair cli_usage{
     "  --encoders            afficher les encodeurs matériels qui fonctionnent sur cet\n"
     "                        ordinateur, puis s'arrêter\n"
     "  --lang en|fr          langue des messages\n"
+    "  --progress ndjson     rendre compte sur la sortie standard, un objet JSON par ligne,\n"
+    "                        chacun avec son \"type\" : start (file, output, duration_s),\n"
+    "                        progress (percent, out_time_us, size_bytes, speed, eta_s),\n"
+    "                        done (output, size_bytes, seconds), error (message,\n"
+    "                        exit_code) ; une valeur inconnue vaut null. Tout texte destiné\n"
+    "                        aux personnes va sur la sortie d'erreur. Les lecteurs doivent\n"
+    "                        ignorer les clés et les types qu'ils ne connaissent pas :\n"
+    "                        d'autres pourront venir.\n"
     "  --help                afficher ce texte\n"
     "\n"
-    "Code de sortie : 0 quand chaque fichier a été compressé, 1 quand l'un a échoué, 2 pour\n"
-    "une erreur d'utilisation, 130 après une interruption (Ctrl+C, console ou terminal\n"
-    "fermé, ou demande d'arrêt).\n"};
+    "Code de sortie : 0 quand chaque fichier a été compressé et vérifié, 1 quand l'un a\n"
+    "échoué, 2 pour une erreur d'utilisation, 130 après une interruption (Ctrl+C, console\n"
+    "ou terminal fermé, ou demande d'arrêt).\n"};
 inline constexpr TextPair cli_unknown_option{"Unknown option: {option}",
                                              "Option inconnue : {option}"};
 inline constexpr TextPair cli_missing_value{"Missing value after {option}",
                                             "Valeur manquante après {option}"};
 inline constexpr TextPair cli_bad_language{"Unknown language: {value} (use en or fr)",
                                            "Langue inconnue : {value} (en ou fr)"};
+inline constexpr TextPair cli_bad_progress{"Unknown progress format: {value} (use ndjson)",
+                                           "Format de progression inconnu : {value} (ndjson)"};
+inline constexpr TextPair cli_interrupted{"Interrupted.", "Interrompu."};
 inline constexpr TextPair cli_no_files{"No video file given.", "Aucun fichier vidéo indiqué."};
 inline constexpr TextPair cli_output_dir_missing{"Output folder not found: {folder}",
                                                  "Dossier de destination introuvable : {folder}"};

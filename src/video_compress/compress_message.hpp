@@ -6,6 +6,7 @@
 #include "video_compress/media_info.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -59,6 +60,10 @@ struct Progress {
     double speed = 0;    // 0 until known
     double fps = 0;      // 0 until known
     float percent = 0;   // 0-100
+    // Where the encode is in the output's time line, and the bytes written so far; unknown
+    // until ffmpeg has reported them.
+    std::optional<std::int64_t> out_time_us;
+    std::optional<std::uint64_t> size_bytes;
 };
 // One line of ffmpeg's standard error.
 struct Log {

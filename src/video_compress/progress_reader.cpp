@@ -21,7 +21,8 @@ std::optional<double> parse_rate(std::string_view text) {
 }
 
 message::Progress current(const ProgressState& state, float percent) {
-    return message::Progress{state.bitrate, state.speed, state.fps, percent};
+    return message::Progress{state.bitrate, state.speed,       state.fps,
+                             percent,       state.out_time_us, state.size_bytes};
 }
 
 } // namespace
@@ -47,11 +48,17 @@ std::optional<message::Progress> read_progress_line(ProgressState& state, std::s
         }
     } else if (key == "bitrate") {
         state.bitrate = std::string(value);
+    } else if (key == "total_size") {
+        // "N/A" until the muxer has written something: the last known size stays.
+        if (const auto size = parse_digits(value)) {
+            state.size_bytes = *size;
+        }
     } else if (key == "out_time_us") {
-        const auto microseconds = parse_digits(value);
+        const auto microseconds = parse_digits(value, INT64_MAX);
         if (!microseconds) {
             return std::nullopt;
         }
+        state.out_time_us = static_cast<std::int64_t>(*microseconds);
         const double exact = state.duration > 0
                                  ? static_cast<double>(*microseconds) / 1e6 / state.duration * 100
                                  : 0;

@@ -5,6 +5,7 @@
 #include "platform/process.hpp"
 #include "video_compress/compress_message.hpp"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,8 @@ struct ProgressState {
     double fps = 0;
     double speed = 0;
     std::string bitrate;
+    std::optional<std::int64_t> out_time_us;
+    std::optional<std::uint64_t> size_bytes;
     float last_sent_percent = -1;
 };
 

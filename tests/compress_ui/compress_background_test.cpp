@@ -446,7 +446,7 @@ TEST(BackgroundCompression, TheBarAndTheMenuFollowTheRunningJob) {
     const Sender<CompressMessage> sender = session.attach_test_job();
     std::vector<std::vector<std::uint32_t>> pictures;
     for (const float percent : {41.5f, 7.2f}) {
-        send(sender, CompressMessage{message::Progress{"", 1, 1, percent}});
+        send(sender, CompressMessage{message::Progress{"", 1, 1, percent, {}, {}}});
         ASSERT_TRUE(session.wait_until([&] { return window.progress.percent == percent; }));
         pictures.push_back(paint_bar_picture(state).pixels);
     }

@@ -159,7 +159,7 @@ TEST(CompressJobWindow, TimerFollowsProgressAndKeepsTheLogShort) {
     CompressWindow& window = session.open(clip("video_aac.mp4"));
     ASSERT_TRUE(session.wait_for_analysis());
     const Sender<CompressMessage> sender = session.attach_test_job();
-    send(sender, CompressMessage{message::Progress{"1000kbits/s", 1.5, 30, 42.5f}});
+    send(sender, CompressMessage{message::Progress{"1000kbits/s", 1.5, 30, 42.5f, {}, {}}});
     for (int i = 1; i <= 501; ++i) {
         send(sender, CompressMessage{message::Log{"log " + std::to_string(i)}});
     }

@@ -5,6 +5,7 @@ set(ONDREL_CLI_TEST_DIR ${CMAKE_CURRENT_LIST_DIR}/cli)
 # The argument and progress rules join the engine's unit tests: one program, one Wine start.
 target_sources(compress_unit_test PRIVATE
     ${ONDREL_CLI_TEST_DIR}/cli_arguments_test.cpp
+    ${ONDREL_CLI_TEST_DIR}/json_lines_test.cpp
     ${ONDREL_CLI_TEST_DIR}/progress_display_test.cpp
     ${ONDREL_CLI_TEST_DIR}/summary_table_test.cpp
 )
@@ -22,7 +23,7 @@ if(WIN32)
                      ${CMAKE_BINARY_DIR}/tests/cli_wine)
     set_tests_properties(compress_cli_wine_encode PROPERTIES TIMEOUT 240)
 else()
-    foreach(case usage dry_run encode failure interrupt)
+    foreach(case usage dry_run encode failure ndjson interrupt)
         add_test(NAME compress_cli_${case}
                  COMMAND bash ${ONDREL_CLI_TEST_DIR}/native_end_to_end.sh ${case}
                          $<TARGET_FILE:ondrel-compress>)

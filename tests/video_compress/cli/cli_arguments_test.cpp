@@ -94,6 +94,8 @@ TEST(CliArguments, UsageErrorsInTheCurrentLanguage) {
         {args({"a.mp4", "--lang"}), "Missing value after --lang", "Valeur manquante après --lang"},
         {args({"--lang", "de", "a.mp4"}), "Unknown language: de (use en or fr)",
          "Langue inconnue : de (en ou fr)"},
+        {args({"--progress=json", "a.mp4"}), "Unknown progress format: json (use ndjson)",
+         "Format de progression inconnu : json (ndjson)"},
     };
     for (const Case& c : cases) {
         store_language(Language::English);
@@ -105,6 +107,20 @@ TEST(CliArguments, UsageErrorsInTheCurrentLanguage) {
         ASSERT_FALSE(french.ok()) << c.french;
         EXPECT_EQ(french.error(), c.french);
     }
+}
+
+TEST(CliArguments, ProgressFormat) {
+    EXPECT_EQ(parse_cli_arguments(args({"a.mp4"})).value().progress, ProgressFormat::Text);
+    for (const auto& list :
+         {args({"--progress", "ndjson", "a.mp4"}), args({"a.mp4", "--progress=ndjson"})}) {
+        const Result<CliRequest> parsed = parse_cli_arguments(list);
+        ASSERT_TRUE(parsed.ok()) << parsed.error();
+        EXPECT_EQ(parsed.value().progress, ProgressFormat::Ndjson);
+        EXPECT_EQ(parsed.value().files, args({"a.mp4"}));
+        EXPECT_TRUE(json_progress_requested(list));
+    }
+    EXPECT_FALSE(json_progress_requested(args({"--progress", "text", "--progress"})));
+    EXPECT_FALSE(json_progress_requested(args({"--", "--progress", "ndjson"})));
 }
 
 TEST(CliArguments, LanguageIsFoundFirst) {

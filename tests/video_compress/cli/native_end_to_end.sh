@@ -70,6 +70,16 @@ usage)
     expect_status 2 $? "bad language"
     expect_in "$work/err" "Unknown language: de (use en or fr)" "bad language"
 
+    "$program" --lang en --progress xml clip.mp4 >"$work/out" 2>"$work/err"
+    expect_status 2 $? "bad progress format"
+    expect_in "$work/err" "Unknown progress format: xml (use ndjson)" "bad progress format"
+
+    # Asked for JSON lines, a usage error is one too.
+    "$program" --lang en --progress=ndjson --bogus clip.mp4 >"$work/out" 2>"$work/err"
+    expect_status 2 $? "usage error as JSON"
+    [ "$(cat "$work/out")" = '{"type":"error","message":"Unknown option: --bogus","exit_code":2}' ] ||
+        fail "usage error as JSON: $(cat "$work/out")"
+
     "$program" --lang en --output-dir "$work/nowhere" clip.mp4 >"$work/out" 2>"$work/err"
     expect_status 2 $? "missing output folder"
     expect_in "$work/err" "Output folder not found: $work/nowhere" "missing output folder"
@@ -150,6 +160,29 @@ failure)
     expect_in "$work/out.txt" "Terminé en " "one file fails"
     expect_in "$work/out.txt" "1 fichiers sur 2 compressés." "one file fails"
     [ "$(listing "$work/out")" = "clip_h264_90p.mkv|" ] || fail "one file fails: $(listing "$work/out")"
+    ;;
+
+ndjson)
+    # Standard output holds JSON lines only, from start to done; the text for people goes to
+    # standard error.
+    make_clip "$work/vidéo.mp4"
+    "$program" --lang en --progress ndjson --options "enc=sw|hw=0" "$work/vidéo.mp4" \
+        >"$work/out" 2>"$work/err"
+    expect_status 0 $? "ndjson"
+    expect_in "$work/err" "Output: $work/vidéo_h264_90p.mp4" "ndjson"
+    size=$(stat -c %s "$work/vidéo_h264_90p.mp4")
+    python3 - "$work/out" "$work/vidéo.mp4" "$work/vidéo_h264_90p.mp4" "$size" <<'PY' ||
+import json, sys
+path, source, output, size = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+with open(path, encoding="utf-8") as f:
+    events = [json.loads(line) for line in f.read().splitlines()]
+kinds = [event["type"] for event in events]
+assert kinds[0] == "start" and kinds[-1] == "done", kinds
+assert set(kinds[1:-1]) == {"progress"}, kinds
+assert events[0]["file"] == source and events[0]["output"] == output, events[0]
+assert events[-1]["output"] == output and events[-1]["size_bytes"] == size, events[-1]
+PY
+        { fail "ndjson: standard output is not the expected JSON lines:"; cat "$work/out" >&2; }
     ;;
 
 interrupt)

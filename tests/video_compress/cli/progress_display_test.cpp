@@ -10,7 +10,7 @@ namespace {
 using testing::LanguageGuard;
 
 message::Progress at(float percent, const char* bitrate = "900.0kbits/s") {
-    return message::Progress{bitrate, 2.0, 50.0, percent};
+    return message::Progress{bitrate, 2.0, 50.0, percent, {}, {}};
 }
 
 TEST(ProgressText, TimeLeftFollowsTheLine) {

@@ -39,6 +39,19 @@ TEST(ProgressReader, ValuesAreKeptUntilAPercentageIsSent) {
     EXPECT_EQ(feed.sent[0].bitrate, "1500.3kbits/s");
 }
 
+TEST(ProgressReader, OutTimeAndSizeTravelWithThePercentage) {
+    Feed feed(10);
+    feed.lines({"total_size=N/A", "out_time_us=0", "total_size=48", "total_size=N/A",
+                "out_time_us=5000000", "out_time_us=5000001", "total_size=1234", "progress=end"});
+    ASSERT_EQ(feed.sent.size(), 3u);
+    EXPECT_EQ(feed.sent[0].out_time_us, 0);
+    EXPECT_EQ(feed.sent[0].size_bytes, std::nullopt);
+    EXPECT_EQ(feed.sent[1].out_time_us, 5000000);
+    EXPECT_EQ(feed.sent[1].size_bytes, 48u);
+    EXPECT_EQ(feed.sent[2].out_time_us, 5000001);
+    EXPECT_EQ(feed.sent[2].size_bytes, 1234u);
+}
+
 TEST(ProgressReader, SpeedAndFpsKeepTheirLastGoodValue) {
     const std::pair<std::string_view, double> speeds[] = {
         {"speed=2x", 2},       {"speed=N/A", 2},     {"speed=3xxx", 3}, {"speed=x", 3},

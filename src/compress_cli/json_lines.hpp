@@ -1,0 +1,26 @@
+// The lines of --progress ndjson: one JSON object a line, its kind under "type". Readers are
+// told to ignore keys they do not know, so that keys can be added later.
+#pragma once
+
+#include "video_compress/compress_message.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ondrel {
+
+// Each line ends with "\n". Unknown values are null; file names are UTF-8, with any bytes that
+// are not valid UTF-8 replaced.
+std::string json_start_line(const std::filesystem::path& file, const std::filesystem::path& output,
+                            double duration_seconds);
+std::string json_progress_line(const message::Progress& progress, double duration_seconds);
+std::string json_done_line(const std::filesystem::path& output,
+                           std::optional<std::uint64_t> size_bytes, double seconds);
+// `file` is the input that failed; none for a failure of the whole run.
+std::string json_error_line(std::string_view message, int exit_code,
+                            const std::optional<std::filesystem::path>& file);
+
+} // namespace ondrel

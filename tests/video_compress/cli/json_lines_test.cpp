@@ -1,0 +1,37 @@
+// The JSON lines of --progress ndjson, each kind once, to the character.
+#include "compress_cli/json_lines.hpp"
+#include "platform/files.hpp"
+
+#include <gtest/gtest.h>
+
+namespace ondrel {
+namespace {
+
+TEST(JsonLines, EachKindToTheCharacter) {
+    const message::Progress midway{"900.0kbits/s", 2.5, 50, 42.3f, 4230000, 123456};
+    const message::Progress first{"", 0, 0, 0.0f, std::nullopt, std::nullopt};
+    // A file name that is not valid UTF-8 still gives valid JSON.
+    const std::filesystem::path odd = path_from_utf8("/v/a\xff.mp4");
+    const std::pair<std::string, std::string> cases[] = {
+        {json_start_line(path_from_utf8("/v/vidéo \"1\".mp4"), path_from_utf8("/v/out.mp4"), 10),
+         R"({"type":"start","file":"/v/vidéo \"1\".mp4","output":"/v/out.mp4","duration_s":10.0})"},
+        {json_start_line(odd, path_from_utf8("/v/o.mkv"), 0),
+         R"({"type":"start","file":"/v/a�.mp4","output":"/v/o.mkv","duration_s":null})"},
+        {json_progress_line(midway, 10),
+         R"({"type":"progress","percent":42.3,"out_time_us":4230000,"size_bytes":123456,"speed":2.5,"eta_s":2.3})"},
+        {json_progress_line(first, 0),
+         R"({"type":"progress","percent":null,"out_time_us":null,"size_bytes":null,"speed":null,"eta_s":null})"},
+        {json_done_line(path_from_utf8("/v/out.mp4"), 98765, 3.14159),
+         R"({"type":"done","output":"/v/out.mp4","size_bytes":98765,"seconds":3.14})"},
+        {json_error_line("Cannot analyze: x", 1, path_from_utf8("/v/x.txt")),
+         R"({"type":"error","file":"/v/x.txt","message":"Cannot analyze: x","exit_code":1})"},
+        {json_error_line("Interrupted.", 130, std::nullopt),
+         R"({"type":"error","message":"Interrupted.","exit_code":130})"},
+    };
+    for (const auto& [written, expected] : cases) {
+        EXPECT_EQ(written, expected + "\n");
+    }
+}
+
+} // namespace
+} // namespace ondrel

@@ -1,6 +1,7 @@
 #include "compress_cli/console.hpp"
 
-#include <cerrno>
+#include "platform/descriptor_posix.hpp"
+
 #include <csignal>
 #include <unistd.h>
 
@@ -11,19 +12,6 @@ volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void on_interrupt(int) {
     interrupted = 1;
-}
-
-void write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return; // a closed terminal or pipe: nothing more can be shown
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
 }
 
 } // namespace
@@ -37,11 +25,11 @@ bool standard_error_is_terminal() {
 }
 
 void write_standard_output(std::string_view utf8) {
-    write_all(STDOUT_FILENO, utf8);
+    (void)write_all(STDOUT_FILENO, utf8); // a closed terminal or pipe: nothing more to show
 }
 
 void write_standard_error(std::string_view utf8) {
-    write_all(STDERR_FILENO, utf8);
+    (void)write_all(STDERR_FILENO, utf8);
 }
 
 void watch_for_interrupt() {

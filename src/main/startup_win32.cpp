@@ -71,6 +71,18 @@ std::filesystem::path create_watch_later_folder() {
     return folder;
 }
 
+// What nothing on the first frame shows, made once the window is on screen: the common
+// controls (comctl32 is loaded here, not at start), the tooltips and COM (ole32 too).
+void create_late_parts(AppState& state) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    create_tooltips(state);
+    RECT client{};
+    GetClientRect(state.main_window, &client);
+    place_tooltips(state, client.right, client.bottom, IsWindowVisible(state.control_bar) != 0);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+}
+
 } // namespace
 
 std::optional<std::string> command_line_file(const wchar_t* command_line) {
@@ -96,16 +108,13 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
         return StartOutcome::HandedOff;
     }
 
-    INITCOMMONCONTROLSEX controls{8, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
     register_window_classes(instance);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     AppState& state = create_app_state(std::move(settings));
     const PixelSize size = default_window_size(GetDpiForSystem());
     const HWND main = CreateWindowExW(
-        0, main_window_class, L"Ondrel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-        CW_USEDEFAULT, size.width, size.height, nullptr, nullptr, instance, nullptr);
+        WS_EX_ACCEPTFILES, main_window_class, L"Ondrel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+        CW_USEDEFAULT, CW_USEDEFAULT, size.width, size.height, nullptr, nullptr, instance, nullptr);
     if (main == nullptr) {
         return StartOutcome::Ended;
     }
@@ -123,11 +132,10 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
         SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
         InvalidateRect(state.control_bar, nullptr, FALSE);
     }
-    create_tooltips(state);
-    DragAcceptFiles(main, TRUE);
     layout_children(state);
     ShowWindow(main, state.settings.maximized ? SW_MAXIMIZE : SW_SHOWNORMAL);
     UpdateWindow(main);
+    create_late_parts(state);
 
     Result<LoadedMpv> mpv = load_libmpv();
     if (!mpv) {

@@ -46,6 +46,7 @@ TEST_F(GuiStartup, WithoutAFileTheDropHintStaysForAnHour) {
             {"show-text", "Drop a video here or press Ctrl+O to open — F1: help", "3600000"}}));
     EXPECT_EQ(window_text(main()), L"Ondrel");
     EXPECT_TRUE(IsWindowVisible(main()));
+    EXPECT_NE(GetWindowLongPtrW(main(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0); // for the drop
     EXPECT_FALSE(IsWindowEnabled(state().video_window));
     EXPECT_FALSE(IsWindowEnabled(state().control_bar));
 }

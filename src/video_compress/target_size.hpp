@@ -23,9 +23,10 @@ std::optional<std::uint64_t> parse_target_size(std::string_view text);
 // second pass, so they get one pass with a safety margin.
 bool is_hardware_encoder(std::string_view encoder);
 
-// What the container adds to the streams, held back from the budget: a share of the target
-// plus a fixed part for the headers and index.
-std::uint64_t container_allowance(Container container, std::uint64_t target_bytes);
+// What the container adds to the streams, held back from the budget: its index and framing
+// grow with the number of packets, so with the duration, plus a small share of the target.
+std::uint64_t container_allowance(const CompressOptions& options, const MediaInfo& source,
+                                  std::uint64_t target_bytes);
 
 // The sound the output will carry, in bits per second.
 struct AudioPlan {

@@ -58,9 +58,10 @@ std::string refusal_text(const TargetPlan& plan, const MediaInfo& media,
 }
 
 // The plan of the file's encode; nothing, with the reason shown, when the target is out of
-// reach.
+// reach. The reason is preceded by the file's name unless that is shown already.
 std::optional<TargetEncode> plan_encode(Report& report, const CliRequest& request,
-                                        const MediaInfo& media, const EncoderSupport& encoders) {
+                                        const MediaInfo& media, const EncoderSupport& encoders,
+                                        bool name_shown) {
     TargetEncode encode{
         request.options,
         choose_encoder(request.options.codec, request.options.encoder, encoders.encoders),
@@ -74,7 +75,9 @@ std::optional<TargetEncode> plan_encode(Report& report, const CliRequest& reques
     }
     encode.plan = plan_target(*request.target_size, encode.options, media, encode.encoder);
     if (encode.plan.refusal != TargetRefusal::None) {
-        complain(path_text(media.path));
+        if (!name_shown) {
+            complain(path_text(media.path));
+        }
         fail(report, refusal_text(encode.plan, media, encode.options));
         return std::nullopt;
     }
@@ -196,7 +199,7 @@ FileResult encode_passes(const PassRunner& runner, const TargetEncode& encode,
 
 FileResult print_target_arguments(Report& report, const CliRequest& request, const MediaInfo& media,
                                   const EncoderSupport& encoders, bool& printed_before) {
-    const std::optional<TargetEncode> encode = plan_encode(report, request, media, encoders);
+    const std::optional<TargetEncode> encode = plan_encode(report, request, media, encoders, false);
     if (!encode) {
         return FileResult::Unreachable;
     }
@@ -225,7 +228,7 @@ FileResult compress_to_target(Report& report, const CliRequest& request,
                               const std::filesystem::path& ffmpeg,
                               const std::filesystem::path& ffprobe, const MediaInfo& media,
                               const EncoderSupport& encoders, std::filesystem::path& output_path) {
-    const std::optional<TargetEncode> encode = plan_encode(report, request, media, encoders);
+    const std::optional<TargetEncode> encode = plan_encode(report, request, media, encoders, true);
     if (!encode) {
         return FileResult::Unreachable;
     }

@@ -36,8 +36,8 @@ inline constexpr TextPair cli_target_audio_too_large{
 inline constexpr TextPair cli_target_below_floor{
     "The target size {target} leaves {kbps} kbit/s for the video; {height}p needs at least "
     "{floor} kbit/s.",
-    "La taille cible {target} laisse {kbps} kbit/s à la vidéo ; il faut au moins {floor} "
-    "kbit/s en {height}p."};
+    "La taille cible {target} laisse {kbps} kbit/s à la vidéo ; en {height}p, il faut au "
+    "moins {floor} kbit/s."};
 inline constexpr TextPair cli_target_suggestion{"It would fit at {height}p: --options res={preset}",
                                                 "Elle tiendrait en {height}p : --options "
                                                 "res={preset}"};

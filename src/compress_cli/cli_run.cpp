@@ -4,7 +4,6 @@
 #include "compress_cli/cli_report.hpp"
 #include "compress_cli/console.hpp"
 #include "compress_cli/json_lines.hpp"
-#include "compress_cli/progress_display.hpp"
 #include "compress_cli/summary_table.hpp"
 #include "compress_cli/target_run.hpp"
 #include "i18n/formatters.hpp"
@@ -13,14 +12,12 @@
 #include "video_compress/estimate.hpp"
 #include "video_compress/ffmpeg_args.hpp"
 #include "video_compress/job.hpp"
-#include "video_compress/outcome_text.hpp"
 #include "video_compress/output_path.hpp"
 #include "video_compress/probe.hpp"
 #include "video_compress/summary_text.hpp"
 #include "video_compress/tools.hpp"
 
 #include <chrono>
-#include <deque>
 #include <system_error>
 
 namespace ondrel {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # ondrel-compress.exe under Wine with the Windows ffmpeg.exe and ffprobe.exe beside it: one
 # launch compresses a clip whose output name is taken and a clip with a non-ASCII name, in a
-# folder with a non-ASCII name. The clips are made and checked natively. The software encoder
+# folder with a non-ASCII name; a second fits a clip into a target size in two passes. The clips are made and checked natively. The software encoder
 # without hardware decoding needs no encoder detection, whose QSV test encodes alone take half
 # a minute under Wine (the engine's own tests cover detection there).
 # wine_end_to_end.sh <ondrel-compress.exe> <source root> <work folder>

@@ -2,7 +2,9 @@
 
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression.hpp"
+#include "i18n/texts_compression_target.hpp"
 #include "video_compress/compress_settings.hpp"
+#include "video_compress/target_size.hpp"
 
 #include <string>
 #include <string_view>
@@ -95,7 +97,8 @@ Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>&
             continue;
         }
         bool matched = false;
-        for (const std::string_view name : {"--options", "--output-dir", "--lang", "--progress"}) {
+        for (const std::string_view name :
+             {"--options", "--output-dir", "--lang", "--progress", "--target-size"}) {
             const OptionValue option = option_value(name, arguments, i);
             if (!option.matched) {
                 continue;
@@ -116,6 +119,11 @@ Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>&
                     return usage_error(texts::cli_bad_progress, path_text(*option.value));
                 }
                 request.progress = ProgressFormat::Ndjson;
+            } else if (name == "--target-size") {
+                request.target_size = parse_target_size(path_text(*option.value));
+                if (!request.target_size) {
+                    return usage_error(texts::cli_bad_target_size, path_text(*option.value));
+                }
             } else {
                 request.language = parse_language(path_text(*option.value));
                 if (!request.language) {

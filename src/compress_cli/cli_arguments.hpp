@@ -1,12 +1,13 @@
 // The command line of ondrel-compress:
 // ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders] [--lang en|fr]
-//                 [--progress ndjson] FILE...
+//                 [--progress ndjson] [--target-size SIZE] FILE...
 #pragma once
 
 #include "i18n/language.hpp"
 #include "platform/result.hpp"
 #include "video_compress/options.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -28,6 +29,8 @@ struct CliRequest {
     bool help = false;
     std::optional<Language> language;
     ProgressFormat progress = ProgressFormat::Text;
+    // --target-size, in bytes: each output is made to fit in it.
+    std::optional<std::uint64_t> target_size;
 };
 
 // The language asked for with a valid --lang, found before anything else is read, so that

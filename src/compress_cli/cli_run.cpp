@@ -1,24 +1,23 @@
 #include "compress_cli/cli_run.hpp"
 
 #include "compress_cli/cli_arguments.hpp"
+#include "compress_cli/cli_report.hpp"
 #include "compress_cli/console.hpp"
 #include "compress_cli/json_lines.hpp"
-#include "compress_cli/progress_display.hpp"
 #include "compress_cli/summary_table.hpp"
+#include "compress_cli/target_run.hpp"
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression.hpp"
 #include "video_compress/detect_encoders.hpp"
 #include "video_compress/estimate.hpp"
 #include "video_compress/ffmpeg_args.hpp"
 #include "video_compress/job.hpp"
-#include "video_compress/outcome_text.hpp"
 #include "video_compress/output_path.hpp"
 #include "video_compress/probe.hpp"
 #include "video_compress/summary_text.hpp"
 #include "video_compress/tools.hpp"
 
 #include <chrono>
-#include <deque>
 #include <system_error>
 
 namespace ondrel {
@@ -28,46 +27,6 @@ using namespace std::chrono_literals;
 
 // How often a wait looks at the Ctrl+C flag.
 constexpr auto interrupt_poll = 100ms;
-// The command line has nothing else to do while ffmpeg ends: it looks every 10 ms, so that a
-// short encode does not wait up to a tenth of a second for its result.
-constexpr auto job_poll = 10ms;
-// ffmpeg's last lines, shown when an encode fails.
-constexpr std::size_t kept_log_lines = 20;
-const std::string indent = "  ";
-
-// Where the run's text goes. With --progress ndjson, standard output carries only the JSON
-// lines and every text for people goes to standard error.
-struct Report {
-    bool ndjson = false;
-    // The last failure shown, which the file's JSON error line repeats.
-    std::string failure;
-};
-
-// Text for people that is not a failure.
-void show(const Report& report, std::string_view text) {
-    if (report.ndjson) {
-        write_standard_error(text);
-    } else {
-        write_standard_output(text);
-    }
-}
-void say(const Report& report, std::string_view text) {
-    show(report, std::string(text) + "\n");
-}
-void complain(std::string_view text) {
-    write_standard_error(std::string(text) + "\n");
-}
-// A failure of the current file, shown indented and kept for its JSON error line.
-void fail(Report& report, std::string_view text) {
-    report.failure = std::string(text);
-    complain(indent + report.failure);
-}
-// A JSON line, written at once so that a reader sees each event as it happens.
-void emit(const Report& report, std::string_view line) {
-    if (report.ndjson) {
-        write_standard_output(line);
-    }
-}
 
 struct Tools {
     std::filesystem::path ffmpeg;
@@ -130,8 +89,6 @@ std::optional<EncoderSupport> wait_for_detection(Detection& detection) {
     return detection.result;
 }
 
-enum class FileResult { Done, Failed, Interrupted };
-
 // Probes one file; the failure text is already shown when it fails.
 std::optional<MediaInfo> analyse(Report& report, const Tools& tools,
                                  const std::filesystem::path& file, bool& interrupted) {
@@ -161,6 +118,9 @@ std::optional<MediaInfo> analyse(Report& report, const Tools& tools,
 // One argument per line; the lists of two files are parted by an empty line.
 FileResult print_arguments(Report& report, const CliRequest& request, const MediaInfo& media,
                            const EncoderSupport& encoders, bool& printed_before) {
+    if (request.target_size) {
+        return print_target_arguments(report, request, media, encoders, printed_before);
+    }
     const Result<std::filesystem::path> output = output_path_for(media, request.options);
     if (!output) {
         complain(path_text(media.path));
@@ -189,109 +149,35 @@ void print_analysis(const Report& report, const CliRequest& request, const Media
     say(report, indent + encoder_line(encoder, size_estimate(media, request.options)));
 }
 
-// The end of a job that the user (or the system) interrupted. An encode that had ended by
-// itself and passed its check keeps its file; anything else leaves neither the output nor
-// its partial file (ffmpeg may have seen the interrupt too and ended early on its own).
-FileResult conclude_interrupted(const Report& report, const JobOutcome& outcome,
-                                const std::filesystem::path& output_path) {
-    if (outcome_succeeded(outcome)) {
-        say(report, indent + outcome_text(outcome));
-        return FileResult::Interrupted;
-    }
-    const Status removed = remove_output_files(output_path);
-    if (std::holds_alternative<outcome::Error>(outcome)) {
-        complain(indent + outcome_text(outcome)); // ffmpeg could not be stopped
-    } else {
-        say(report, indent + outcome_text(outcome::Canceled{}));
-    }
-    if (!removed) {
-        complain(indent + removed.error());
-    }
-    return FileResult::Interrupted;
-}
-
-// Follows a started job to its end and shows how it ended.
-FileResult follow_job(Report& report, CompressJob& job, const std::filesystem::path& output_path,
-                      double duration) {
-    const auto started = std::chrono::steady_clock::now();
-    ProgressDisplay display;
-    display.live = report.ndjson ? standard_error_is_terminal() : standard_output_is_terminal();
-    std::deque<std::string> last_lines;
-    bool cancel_sent = false;
-    for (;;) {
-        if (interrupt_requested() && !cancel_sent) {
-            // A cancel that fails comes back as the job's Error outcome, shown below; one that
-            // finds ffmpeg ended already lets the job's own outcome come.
-            (void)cancel_job(job);
-            cancel_sent = true;
-        }
-        Received<CompressMessage> received = receive_for(job.messages, interrupt_poll);
-        if (received.status == ReceiveStatus::Empty) {
-            continue;
-        }
-        if (received.status == ReceiveStatus::Disconnected) {
-            show(report, progress_finish(display));
-            fail(report, tr(texts::cli_ended_without_outcome));
-            if (interrupt_requested()) {
-                (void)remove_output_files(output_path);
-                return FileResult::Interrupted;
-            }
-            return FileResult::Failed;
-        }
-        CompressMessage& message = *received.message;
-        if (const auto* progress = std::get_if<message::Progress>(&message)) {
-            const std::chrono::duration<double> elapsed =
-                std::chrono::steady_clock::now() - started;
-            show(report, progress_update(display, *progress, elapsed.count(), indent));
-            emit(report, json_progress_line(*progress, duration));
-        } else if (auto* log = std::get_if<message::Log>(&message)) {
-            if (last_lines.size() == kept_log_lines) {
-                last_lines.pop_front();
-            }
-            last_lines.push_back(std::move(log->line));
-        } else if (const auto* finished = std::get_if<message::Finished>(&message)) {
-            show(report, progress_finish(display));
-            if (interrupt_requested()) {
-                return conclude_interrupted(report, finished->outcome, output_path);
-            }
-            const std::string text = conclude_job(finished->outcome, output_path);
-            if (outcome_succeeded(finished->outcome)) {
-                say(report, indent + text);
-                return FileResult::Done;
-            }
-            std::string details;
-            for (const std::string& line : last_lines) {
-                details += indent + indent + line + "\n";
-            }
-            write_standard_error(details);
-            fail(report, text);
-            return FileResult::Failed;
-        }
-    }
-}
-
 FileResult compress_file(Report& report, const CliRequest& request, const Tools& tools,
                          const MediaInfo& media, const EncoderSupport& encoders,
                          FileSummary& summary) {
     const auto started = std::chrono::steady_clock::now();
     print_analysis(report, request, media, encoders);
-    JobStart start =
-        start_job(request.options, media, encoders, tools.ffmpeg, tools.ffprobe, job_poll);
-    if (!start.job) {
-        fail(report, start.job.error());
-        return FileResult::Failed;
+    std::filesystem::path output_path;
+    FileResult result = FileResult::Failed;
+    if (request.target_size) {
+        result = compress_to_target(report, request, tools.ffmpeg, tools.ffprobe, media, encoders,
+                                    output_path);
+    } else {
+        JobStart start =
+            start_job(request.options, media, encoders, tools.ffmpeg, tools.ffprobe, job_poll);
+        if (!start.job) {
+            fail(report, start.job.error());
+            return FileResult::Failed;
+        }
+        output_path = start.output_path;
+        say(report, indent + fill(tr(texts::cli_output_line), {path_text(output_path)}));
+        emit(report, json_start_line(media.path, output_path, media.duration));
+        result = follow_job(report, start.job.value(), output_path, media.duration);
     }
-    say(report, indent + fill(tr(texts::cli_output_line), {path_text(start.output_path)}));
-    emit(report, json_start_line(media.path, start.output_path, media.duration));
-    const FileResult result =
-        follow_job(report, start.job.value(), start.output_path, media.duration);
     if (result == FileResult::Done) {
         std::error_code error;
-        const std::uintmax_t size = std::filesystem::file_size(start.output_path, error);
-        summary.output = start.output_path;
+        const std::uintmax_t size = std::filesystem::file_size(output_path, error);
+        summary.output = output_path;
         summary.size_after = error ? std::nullopt : std::optional<std::uint64_t>(size);
         const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
-        emit(report, json_done_line(start.output_path, summary.size_after, seconds.count()));
+        emit(report, json_done_line(output_path, summary.size_after, seconds.count()));
     }
     return result;
 }
@@ -394,6 +280,8 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     }
 
     std::size_t done = 0;
+    // Files that failed for another reason than an unreachable target size.
+    std::size_t other_failures = 0;
     bool printed_arguments = false;
     std::vector<FileSummary> summaries;
     for (const std::filesystem::path& given : request.files) {
@@ -409,6 +297,7 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         }
         if (!media) {
             summary.outcome = FileOutcome::NotAnalysed;
+            ++other_failures;
             emit(report, json_error_line(report.failure, exit_some_failed, given));
             continue;
         }
@@ -425,8 +314,12 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         if (result == FileResult::Interrupted) {
             return interrupted_run();
         }
-        if (result == FileResult::Failed) {
-            emit(report, json_error_line(report.failure, exit_some_failed, given));
+        if (result == FileResult::Failed || result == FileResult::Unreachable) {
+            const bool unreachable = result == FileResult::Unreachable;
+            other_failures += unreachable ? 0 : 1;
+            emit(report,
+                 json_error_line(report.failure,
+                                 unreachable ? exit_target_unreachable : exit_some_failed, given));
         }
         done += result == FileResult::Done ? 1 : 0;
         summary.outcome = result == FileResult::Done ? FileOutcome::Done : FileOutcome::Failed;
@@ -442,7 +335,10 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
                          {std::to_string(done), std::to_string(request.files.size())}));
         write_standard_error("\n" + summary_table(summaries));
     }
-    return done == request.files.size() ? exit_all_done : exit_some_failed;
+    if (done == request.files.size()) {
+        return exit_all_done;
+    }
+    return other_failures == 0 ? exit_target_unreachable : exit_some_failed;
 }
 
 } // namespace ondrel

@@ -12,6 +12,8 @@ namespace ondrel {
 inline constexpr int exit_all_done = 0;
 inline constexpr int exit_some_failed = 1;
 inline constexpr int exit_usage = 2;
+// A --target-size that cannot be met: refused before anything was written.
+inline constexpr int exit_target_unreachable = 3;
 inline constexpr int exit_interrupted = 130;
 
 // Runs the whole command: the arguments after the program name, as given. Returns the exit

@@ -69,6 +69,18 @@ std::string json_done_line(const std::filesystem::path& output,
                      {"seconds", number_or_null(seconds, 100)}});
 }
 
+std::string json_pass_line(int number, int count) {
+    return line(Json{{"type", "pass"}, {"number", number}, {"of", count}});
+}
+
+std::string json_retry_line(std::string_view reason, std::uint64_t size_bytes,
+                            std::uint32_t bitrate_kbps) {
+    return line(Json{{"type", "retry"},
+                     {"reason", std::string(reason)},
+                     {"size_bytes", size_bytes},
+                     {"bitrate_kbps", bitrate_kbps}});
+}
+
 std::string json_error_line(std::string_view message, int exit_code,
                             const std::optional<std::filesystem::path>& file) {
     Json object{{"type", "error"}};

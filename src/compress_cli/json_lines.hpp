@@ -19,6 +19,13 @@ std::string json_start_line(const std::filesystem::path& file, const std::filesy
 std::string json_progress_line(const message::Progress& progress, double duration_seconds);
 std::string json_done_line(const std::filesystem::path& output,
                            std::optional<std::uint64_t> size_bytes, double seconds);
+// Before each ffmpeg run of an encode into a target size: run `number` of `count`. The progress
+// lines that follow, up to the next pass line, are that run's.
+std::string json_pass_line(int number, int count);
+// The encode is made again with the video at bitrate_kbps; `reason` says why ("over_target",
+// the last result of size_bytes being over the target).
+std::string json_retry_line(std::string_view reason, std::uint64_t size_bytes,
+                            std::uint32_t bitrate_kbps);
 // `file` is the input that failed; none for a failure of the whole run.
 std::string json_error_line(std::string_view message, int exit_code,
                             const std::optional<std::filesystem::path>& file);

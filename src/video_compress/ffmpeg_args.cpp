@@ -163,10 +163,65 @@ std::vector<std::string> audio_arguments(const CompressOptions& options, const M
     return {"-c:a", "copy"};
 }
 
+std::vector<std::string> rate_encoder_arguments(std::string_view encoder,
+                                                const CompressOptions& options,
+                                                const RateControl& rate) {
+    const auto kbits = [](std::uint32_t value) { return std::to_string(value) + "k"; };
+    const std::vector<std::string> rates{"-b:v",     kbits(rate.kbps),
+                                         "-maxrate", kbits(rate.max_kbps),
+                                         "-bufsize", kbits(rate.buffer_kbits)};
+    std::vector<std::string> arguments;
+    if (encoder == "h264_nvenc" || encoder == "hevc_nvenc") {
+        arguments = {"-preset", preset(nvenc_presets, options.speed), "-rc", "vbr"};
+    } else if (encoder == "h264_amf" || encoder == "hevc_amf") {
+        arguments = {"-quality", preset(amf_presets, options.speed), "-rc", "vbr_peak"};
+    } else if (encoder == "h264_qsv" || encoder == "hevc_qsv") {
+        arguments = {"-preset", preset(qsv_presets, options.speed)};
+    } else if (encoder == "h264_mf" || encoder == "hevc_mf") {
+        arguments = {"-rate_control", "cbr"};
+    } else if (encoder == "libx264" || encoder == "libx265") {
+        arguments = {"-preset", preset(software_presets, options.speed)};
+    } else {
+        return arguments;
+    }
+    arguments.insert(arguments.end(), rates.begin(), rates.end());
+    if (encoder == "libx264" && rate.pass != 0) {
+        arguments.insert(arguments.end(), {"-pass", std::to_string(rate.pass), "-passlogfile",
+                                           path_text(extended_length_path(rate.pass_log))});
+    } else if (encoder == "libx265") {
+        // ffmpeg hands libx265 no pass of its own: the pass and the statistics file go in its
+        // parameters, where colons, equals signs, backslashes and quotes are escaped.
+        std::string parameters = "log-level=error";
+        if (rate.pass != 0) {
+            std::string log;
+            for (const char c : path_text(extended_length_path(rate.pass_log)) + ".log") {
+                if (c == ':' || c == '=' || c == '\\' || c == '\'') {
+                    log.push_back('\\');
+                }
+                log.push_back(c);
+            }
+            parameters += ":pass=" + std::to_string(rate.pass) + ":stats=" + log;
+        }
+        arguments.insert(arguments.end(), {"-x265-params", parameters});
+    }
+    arguments.insert(arguments.end(), {"-pix_fmt", "yuv420p"});
+    return arguments;
+}
+
 std::vector<std::string> build_ffmpeg_args(const CompressOptions& options, const MediaInfo& source,
                                            const std::vector<std::string>& detected_encoders,
                                            bool hwaccel_auto,
                                            const std::filesystem::path& output_path) {
+    const std::string encoder = choose_encoder(options.codec, options.encoder, detected_encoders);
+    return build_ffmpeg_args_with(options, source, encoder, hwaccel_auto,
+                                  encoder_arguments(encoder, options), output_path);
+}
+
+std::vector<std::string>
+build_ffmpeg_args_with(const CompressOptions& options, const MediaInfo& source,
+                       const std::string& encoder, bool hwaccel_auto,
+                       std::vector<std::string> video_arguments,
+                       const std::optional<std::filesystem::path>& output_path) {
     std::vector<std::string> args{"-hide_banner", "-loglevel", "info",  "-y",
                                   "-nostats",     "-progress", "pipe:1"};
     if (hwaccel_auto && options.hw_decode) {
@@ -174,13 +229,14 @@ std::vector<std::string> build_ffmpeg_args(const CompressOptions& options, const
     }
     args.insert(args.end(), {"-i", path_text(extended_length_path(source.path))});
     args.insert(args.end(), {"-map", "0:v:" + std::to_string(source.video_stream)});
-    if (options.audio != AudioMode::None) {
+    const bool with_audio = output_path && options.audio != AudioMode::None;
+    if (with_audio) {
         args.push_back("-map");
         args.push_back(chosen_stream_exists(options, source)
                            ? "0:a:" + std::to_string(*options.audio_stream)
                            : std::string("0:a?"));
     }
-    if (options.container == Container::Mkv) {
+    if (output_path && options.container == Container::Mkv) {
         args.insert(args.end(), {"-map", "0:s?", "-c:s", "copy"});
     }
     if (const auto scaled = scaled_size(options, source.width, source.height)) {
@@ -188,10 +244,14 @@ std::vector<std::string> build_ffmpeg_args(const CompressOptions& options, const
         args.push_back("scale=" + std::to_string(scaled->width) + ":" +
                        std::to_string(scaled->height) + ":flags=lanczos");
     }
-    const std::string encoder = choose_encoder(options.codec, options.encoder, detected_encoders);
     args.insert(args.end(), {"-c:v", encoder});
-    for (std::string& argument : encoder_arguments(encoder, options)) {
+    for (std::string& argument : video_arguments) {
         args.push_back(std::move(argument));
+    }
+    if (!output_path) {
+        // The null muxer opens no file: "-" is never written, on any system.
+        args.insert(args.end(), {"-an", "-f", "null", "-"});
+        return args;
     }
     for (std::string& argument : audio_arguments(options, source)) {
         args.push_back(std::move(argument));
@@ -199,7 +259,7 @@ std::vector<std::string> build_ffmpeg_args(const CompressOptions& options, const
     if (options.container == Container::Mp4) {
         args.insert(args.end(), {"-movflags", "+faststart"});
     }
-    args.push_back(path_text(extended_length_path(output_path)));
+    args.push_back(path_text(extended_length_path(*output_path)));
     return args;
 }
 

@@ -52,6 +52,29 @@ std::vector<std::string> encoder_arguments(std::string_view encoder,
 // go into the container unchanged.
 std::vector<std::string> audio_arguments(const CompressOptions& options, const MediaInfo& source);
 
+// A bit rate for the encoder in place of its quality setting: the average, its cap and the
+// rate-control buffer, in kbit/s, and for software encoders the pass of a two-pass encode.
+struct RateControl {
+    std::uint32_t kbps = 0;
+    std::uint32_t max_kbps = 0;
+    std::uint32_t buffer_kbits = 0;
+    int pass = 0;                   // 1 or 2; 0 for a single pass
+    std::filesystem::path pass_log; // prefix of the first pass's statistics files
+};
+
+// Like encoder_arguments, with the bit rate instead of the quality.
+std::vector<std::string> rate_encoder_arguments(std::string_view encoder,
+                                                const CompressOptions& options,
+                                                const RateControl& rate);
+
+// Every argument of an encode with the given encoder arguments. Without an output path it is
+// the analysis pass of a two-pass encode: the video alone, to the null muxer.
+std::vector<std::string>
+build_ffmpeg_args_with(const CompressOptions& options, const MediaInfo& source,
+                       const std::string& encoder, bool hwaccel_auto,
+                       std::vector<std::string> video_arguments,
+                       const std::optional<std::filesystem::path>& output_path);
+
 // Every argument of the encode, in order, without the program name.
 std::vector<std::string> build_ffmpeg_args(const CompressOptions& options, const MediaInfo& source,
                                            const std::vector<std::string>& detected_encoders,

@@ -24,8 +24,29 @@ std::string launch_failure(std::string_view error) {
     return fill(tr(texts::could_not_launch_ffmpeg), {error});
 }
 
-// The output path, created as an empty file that the checked result replaces: from here on
-// no other job, in this program or another, can choose the same name.
+// Ends the process and waits a bounded time for it: this runs on the GUI thread.
+Status stop_process(ChildProcess& process) {
+    const Status terminated = terminate_process(process);
+    if (!terminated) {
+        return Failure{fill(tr(texts::could_not_stop_ffmpeg), {terminated.error()})};
+    }
+    const auto ended = wait_for_exit_within(process, stop_wait_limit);
+    if (!ended) {
+        return Failure{fill(tr(texts::could_not_stop_ffmpeg), {ended.error()})};
+    }
+    if (!ended.value()) {
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(stop_wait_limit);
+        return Failure{
+            fill(tr(texts::could_not_stop_ffmpeg),
+                 {fill(tr(texts::still_running_after_stop), {std::to_string(seconds.count())})})};
+    }
+    return success();
+}
+
+} // namespace
+
+// Created as an empty file that the checked result replaces: from here on no other job, in
+// this program or another, can choose the same name.
 Result<std::filesystem::path> reserve_output(const MediaInfo& media, const CompressOptions& options,
                                              std::filesystem::path& chosen) {
     for (int attempt = 0; attempt < reservation_attempts; ++attempt) {
@@ -47,27 +68,6 @@ Result<std::filesystem::path> reserve_output(const MediaInfo& media, const Compr
     return Failure{
         fill(tr(texts::no_free_output_name), {path_text(output_folder(media, options))})};
 }
-
-// Ends the process and waits a bounded time for it: this runs on the GUI thread.
-Status stop_process(ChildProcess& process) {
-    const Status terminated = terminate_process(process);
-    if (!terminated) {
-        return Failure{fill(tr(texts::could_not_stop_ffmpeg), {terminated.error()})};
-    }
-    const auto ended = wait_for_exit_within(process, stop_wait_limit);
-    if (!ended) {
-        return Failure{fill(tr(texts::could_not_stop_ffmpeg), {ended.error()})};
-    }
-    if (!ended.value()) {
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(stop_wait_limit);
-        return Failure{
-            fill(tr(texts::could_not_stop_ffmpeg),
-                 {fill(tr(texts::still_running_after_stop), {std::to_string(seconds.count())})})};
-    }
-    return success();
-}
-
-} // namespace
 
 JobStart start_job(const CompressOptions& options, const MediaInfo& media,
                    const EncoderSupport& encoders, const std::filesystem::path& ffmpeg,
@@ -112,7 +112,8 @@ Result<CompressJob> launch_job(const JobLaunch& launch) {
                      launch.poll_interval,
                      cancel_requested,
                      child,
-                     std::move(sender)};
+                     std::move(sender),
+                     launch.result_file};
     std::optional<std::string> no_worker;
     start_detached_thread(
         [worker = std::move(worker)]() mutable { run_job_worker(std::move(worker)); },

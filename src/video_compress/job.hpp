@@ -62,6 +62,13 @@ JobStart start_job(const CompressOptions& options, const MediaInfo& media,
                    const std::filesystem::path& ffprobe,
                    std::chrono::milliseconds poll_interval = job_poll_interval);
 
+// What the job does with ffmpeg's file once ffmpeg has ended well.
+enum class ResultFile : unsigned char {
+    CheckAndRename, // checked, then renamed from its partial name to the output
+    CheckOnly,      // checked and left under its partial name, for the starter to judge
+    None,           // ffmpeg writes no file (an analysis pass to the null muxer): no check
+};
+
 struct JobLaunch {
     std::filesystem::path ffmpeg;
     std::filesystem::path ffprobe;
@@ -70,7 +77,13 @@ struct JobLaunch {
     std::filesystem::path output_path;
     double duration = 0; // of the source, in seconds; 0 when unknown
     std::chrono::milliseconds poll_interval = job_poll_interval;
+    ResultFile result_file = ResultFile::CheckAndRename;
 };
+
+// Chooses the output file of an encode and creates it empty, so that no other job can choose
+// the same name. `chosen` is the last name tried (empty when it is another's file).
+Result<std::filesystem::path> reserve_output(const MediaInfo& media, const CompressOptions& options,
+                                             std::filesystem::path& chosen);
 
 // Starts ffmpeg at below-normal priority and the job worker. Fails with
 // "Could not launch ffmpeg: {error}" in the current language.

@@ -57,27 +57,6 @@ bool has_data(const std::filesystem::path& file) {
     return !error && size > 0;
 }
 
-// How many times, and how far apart, the checked result tries to take its name: a virus
-// scanner or an indexer may hold the file that ffprobe has just closed for a moment.
-constexpr int rename_attempts = 5;
-constexpr std::chrono::milliseconds rename_pause{200};
-
-// The checked partial file takes the output's name, in place of the empty reservation.
-Status give_final_name(const std::filesystem::path& partial, const std::filesystem::path& output) {
-    std::error_code error;
-    for (int attempt = 0; attempt < rename_attempts; ++attempt) {
-        if (attempt > 0) {
-            std::this_thread::sleep_for(rename_pause);
-        }
-        std::filesystem::rename(partial, output, error);
-        if (!error) {
-            return success();
-        }
-    }
-    return Failure{fill(tr(texts::could_not_rename_output),
-                        {path_text(partial), path_text(output), error.message()})};
-}
-
 JobOutcome decide_outcome(JobWorker& worker) {
     const auto ended = wait_unless_canceled(worker);
     const double elapsed =
@@ -94,8 +73,15 @@ JobOutcome decide_outcome(JobWorker& worker) {
     }
     const std::filesystem::path partial = partial_output_path(worker.output_path);
     const std::int32_t exit_code = ended->value();
+    if (worker.result_file == ResultFile::None) {
+        return exit_code == 0 ? JobOutcome(outcome::Done{elapsed})
+                              : JobOutcome(outcome::Failed{exit_code, elapsed, false});
+    }
     if (exit_code == 0) {
         if (output_passes_check(worker.ffprobe, partial)) {
+            if (worker.result_file == ResultFile::CheckOnly) {
+                return outcome::Done{elapsed};
+            }
             const Status named = give_final_name(partial, worker.output_path);
             if (!named) {
                 // The checked video stays under its partial name, which the text gives.
@@ -112,6 +98,26 @@ JobOutcome decide_outcome(JobWorker& worker) {
 }
 
 } // namespace
+
+// How many times, and how far apart, the checked result tries to take its name: a virus
+// scanner or an indexer may hold the file that ffprobe has just closed for a moment.
+constexpr int rename_attempts = 5;
+constexpr std::chrono::milliseconds rename_pause{200};
+
+Status give_final_name(const std::filesystem::path& partial, const std::filesystem::path& output) {
+    std::error_code error;
+    for (int attempt = 0; attempt < rename_attempts; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(rename_pause);
+        }
+        std::filesystem::rename(partial, output, error);
+        if (!error) {
+            return success();
+        }
+    }
+    return Failure{fill(tr(texts::could_not_rename_output),
+                        {path_text(partial), path_text(output), error.message()})};
+}
 
 void run_job_worker(JobWorker worker) {
     JobOutcome outcome = outcome::Canceled{};

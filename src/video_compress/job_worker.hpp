@@ -18,7 +18,12 @@ struct JobWorker {
     std::shared_ptr<std::atomic<bool>> cancel_requested;
     std::shared_ptr<SharedChild> child;
     CompressSender sender;
+    ResultFile result_file = ResultFile::CheckAndRename;
 };
+
+// The checked partial file takes the output's name, in place of the empty reservation, trying
+// a few times: a virus scanner or an indexer may hold the file for a moment.
+Status give_final_name(const std::filesystem::path& partial, const std::filesystem::path& output);
 
 // Forwards the log, waits for the progress reader and for ffmpeg, decides the outcome and
 // sends Finished as the job's last message.

@@ -8,6 +8,7 @@ target_sources(compress_unit_test PRIVATE
     ${ONDREL_CLI_TEST_DIR}/json_lines_test.cpp
     ${ONDREL_CLI_TEST_DIR}/progress_display_test.cpp
     ${ONDREL_CLI_TEST_DIR}/summary_table_test.cpp
+    ${ONDREL_CLI_TEST_DIR}/target_texts_test.cpp
 )
 target_link_libraries(compress_unit_test PRIVATE ondrel_compress_cli)
 if(WIN32)
@@ -23,7 +24,7 @@ if(WIN32)
                      ${CMAKE_BINARY_DIR}/tests/cli_wine)
     set_tests_properties(compress_cli_wine_encode PROPERTIES TIMEOUT 240)
 else()
-    foreach(case usage dry_run encode failure ndjson interrupt)
+    foreach(case usage dry_run encode failure ndjson interrupt target_size)
         add_test(NAME compress_cli_${case}
                  COMMAND bash ${ONDREL_CLI_TEST_DIR}/native_end_to_end.sh ${case}
                          $<TARGET_FILE:ondrel-compress>)

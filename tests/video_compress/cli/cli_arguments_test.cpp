@@ -96,6 +96,9 @@ TEST(CliArguments, UsageErrorsInTheCurrentLanguage) {
          "Langue inconnue : de (en ou fr)"},
         {args({"--progress=json", "a.mp4"}), "Unknown progress format: json (use ndjson)",
          "Format de progression inconnu : json (ndjson)"},
+        {args({"--target-size", "5 MB", "a.mp4"}),
+         "Not a size: 5 MB (for example 25MB, 8MiB, 500KB, 1.5GB)",
+         "Taille non valide : 5 MB (par exemple 25MB, 8MiB, 500KB, 1.5GB)"},
     };
     for (const Case& c : cases) {
         store_language(Language::English);
@@ -121,6 +124,17 @@ TEST(CliArguments, ProgressFormat) {
     }
     EXPECT_FALSE(json_progress_requested(args({"--progress", "text", "--progress"})));
     EXPECT_FALSE(json_progress_requested(args({"--", "--progress", "ndjson"})));
+}
+
+TEST(CliArguments, TargetSize) {
+    EXPECT_FALSE(parse_cli_arguments(args({"a.mp4"})).value().target_size.has_value());
+    for (const auto& list :
+         {args({"--target-size", "8MiB", "a.mp4"}), args({"a.mp4", "--target-size=8MiB"})}) {
+        const Result<CliRequest> parsed = parse_cli_arguments(list);
+        ASSERT_TRUE(parsed.ok()) << parsed.error();
+        EXPECT_EQ(parsed.value().target_size, std::optional<std::uint64_t>(8 * 1024 * 1024));
+        EXPECT_EQ(parsed.value().files, args({"a.mp4"}));
+    }
 }
 
 TEST(CliArguments, LanguageIsFoundFirst) {

@@ -25,6 +25,11 @@ TEST(JsonLines, EachKindToTheCharacter) {
          R"({"type":"done","output":"/v/out.mp4","size_bytes":98765,"seconds":3.14})"},
         {json_error_line("Cannot analyze: x", 1, path_from_utf8("/v/x.txt")),
          R"({"type":"error","file":"/v/x.txt","message":"Cannot analyze: x","exit_code":1})"},
+        {json_pass_line(1, 2), R"({"type":"pass","number":1,"of":2})"},
+        {json_retry_line("over_target", 5123456, 1234),
+         R"({"type":"retry","reason":"over_target","size_bytes":5123456,"bitrate_kbps":1234})"},
+        {json_error_line("Unreachable.", 3, path_from_utf8("/v/a.mp4")),
+         R"({"type":"error","file":"/v/a.mp4","message":"Unreachable.","exit_code":3})"},
         {json_error_line("Interrupted.", 130, std::nullopt),
          R"({"type":"error","message":"Interrupted.","exit_code":130})"},
     };

@@ -208,6 +208,61 @@ interrupt)
     done
     ;;
 
+target_size)
+    # A clip with far more bytes than it needs, made at a high quality.
+    mkdir "$work/v" "$work/tmp"
+    export TMPDIR="$work/tmp"
+    ffmpeg -v error -y -f lavfi -i "testsrc2=s=640x360:r=25:d=6" -f lavfi -i "sine=d=6" \
+        -c:v libx264 -preset ultrafast -crf 8 -c:a aac -shortest "$work/v/clip.mp4" ||
+        fail "cannot make the clip"
+    "$program" --lang en --progress ndjson --target-size 600KB --options "enc=sw|hw=0" \
+        "$work/v/clip.mp4" >"$work/out" 2>"$work/err"
+    expect_status 0 $? "target size"
+    expect_in "$work/err" "Pass 2 of 2" "target size"
+    check_encode "$work/v/clip_h264_360p.mp4" 360
+    size=$(stat -c %s "$work/v/clip_h264_360p.mp4")
+    [ "$size" -le 600000 ] || fail "target size: $size bytes is over 600000"
+    [ "$(listing "$work/v")" = "clip.mp4|clip_h264_360p.mp4|" ] ||
+        fail "target size: folder holds $(listing "$work/v")"
+    [ -z "$(ls -A "$work/tmp")" ] || fail "target size: left $(ls -A "$work/tmp")"
+    python3 - "$work/out" <<'PY' ||
+import json, sys
+with open(sys.argv[1], encoding="utf-8") as f:
+    events = [json.loads(line) for line in f.read().splitlines()]
+passes = [(e["number"], e["of"]) for e in events if e["type"] == "pass"]
+assert passes[:2] == [(1, 2), (2, 2)], passes
+assert events[-1]["type"] == "done", events[-1]
+PY
+        { fail "target size: not the expected JSON lines:"; cat "$work/out" >&2; }
+
+    # Out of reach: refused with exit status 3, nothing written.
+    rm "$work/v/clip_h264_360p.mp4"
+    "$program" --lang en --progress ndjson --target-size 20KB --options "enc=sw|hw=0|audio=none" \
+        "$work/v/clip.mp4" >"$work/out" 2>"$work/err"
+    expect_status 3 $? "unreachable target"
+    expect_in "$work/err" "leaves" "unreachable target"
+    expect_in "$work/out" '"exit_code":3' "unreachable target"
+    [ "$(listing "$work/v")" = "clip.mp4|" ] ||
+        fail "unreachable target: folder holds $(listing "$work/v")"
+
+    # Interrupted in the first pass: no output, partial file or pass log is left.
+    "$program" --lang en --target-size 2MB --options "enc=sw|hw=0|res=1|up=1|speed=3" \
+        "$work/v/clip.mp4" >"$work/out" 2>"$work/err" &
+    pid=$!
+    for _ in $(seq 1 300); do
+        grep -q "Pass 1 of 2" "$work/out" && break
+        sleep 0.1
+    done
+    expect_in "$work/out" "Pass 1 of 2" "interrupted pass"
+    sleep 1
+    kill -INT "$pid"
+    wait "$pid"
+    expect_status 130 $? "interrupted pass"
+    [ "$(listing "$work/v")" = "clip.mp4|" ] ||
+        fail "interrupted pass: folder holds $(listing "$work/v")"
+    [ -z "$(ls -A "$work/tmp")" ] || fail "interrupted pass: left $(ls -A "$work/tmp")"
+    ;;
+
 *)
     fail "unknown case $case_name"
     ;;

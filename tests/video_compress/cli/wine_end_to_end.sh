@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # ondrel-compress.exe under Wine with the Windows ffmpeg.exe and ffprobe.exe beside it: one
 # launch compresses a clip whose output name is taken and a clip with a non-ASCII name, in a
-# folder with a non-ASCII name. The clips are made and checked natively. The software encoder
+# folder with a non-ASCII name; a second fits a clip into a target size in two passes. The clips are made and checked natively. The software encoder
 # without hardware decoding needs no encoder detection, whose QSV test encodes alone take half
 # a minute under Wine (the engine's own tests cover detection there).
 # wine_end_to_end.sh <ondrel-compress.exe> <source root> <work folder>
@@ -55,6 +55,22 @@ done
 listing=$(cd "$folder" && ls -1 | LC_ALL=C sort | tr '\n' '|')
 [ "$listing" = "clip.mp4|clip_h264_90p (1).mp4|clip_h264_90p.mp4|vidéo 日本.mp4|vidéo 日本_h264_90p.mp4|" ] ||
     fail "the folder holds $listing"
+
+# A target size: two passes with the first to the null muxer and its statistics in the
+# temporary folder, which is left empty.
+ffmpeg -v error -y -f lavfi -i testsrc2=s=320x180:r=25:d=4 -f lavfi -i sine=d=4 \
+    -c:v libx264 -preset ultrafast -crf 8 -c:a aac -shortest "$folder/grand.mp4" ||
+    fail "cannot make grand.mp4"
+(cd "$folder" && "$root/tools/wine-run" "$place/bin/$(basename "$program")" --lang fr \
+    --target-size 150KB --options "enc=sw|hw=0" grand.mp4 >>"$place/out" 2>>"$place/err")
+status=$?
+[ "$status" = 0 ] || fail "target size: exit status $status, expected 0"
+grep -qF "Passe 2 sur 2" "$place/out" || fail "target size: no second pass"
+size=$(stat -c %s "$folder/grand_h264_180p.mp4" 2>/dev/null || echo missing)
+[ "$size" != missing ] && [ "$size" -le 150000 ] || fail "target size: output of $size bytes"
+left=$(find "${WINEPREFIX:-$root/build/wineprefix}/drive_c" -maxdepth 7 -name 'ondrel-compress-*' \
+    2>/dev/null)
+[ -z "$left" ] || fail "target size: left $left"
 
 if [ "$failures" != 0 ]; then
     echo "--- output" >&2

@@ -94,6 +94,11 @@ Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>&
             request.help = true;
             continue;
         }
+        // --estimate: measure each output's size range, write nothing.
+        if (word == "--estimate") {
+            request.estimate = true;
+            continue;
+        }
         bool matched = false;
         for (const std::string_view name : {"--options", "--output-dir", "--lang", "--progress"}) {
             const OptionValue option = option_value(name, arguments, i);

@@ -2,6 +2,7 @@
 
 #include "compress_cli/cli_arguments.hpp"
 #include "compress_cli/console.hpp"
+#include "compress_cli/estimate_run.hpp"
 #include "compress_cli/json_lines.hpp"
 #include "compress_cli/progress_display.hpp"
 #include "compress_cli/summary_table.hpp"
@@ -296,6 +297,17 @@ FileResult compress_file(Report& report, const CliRequest& request, const Tools&
     return result;
 }
 
+FileResult estimate(Report& report, const CliRequest& request, const Tools& tools,
+                    const std::filesystem::path& given, const MediaInfo& media,
+                    const EncoderSupport& encoders) {
+    const EstimateRun run =
+        estimate_file(request, tools.ffmpeg, tools.ffprobe, given, media, encoders);
+    report.failure = run.failure;
+    return run.status == EstimateStatus::Done     ? FileResult::Done
+           : run.status == EstimateStatus::Failed ? FileResult::Failed
+                                                  : FileResult::Interrupted;
+}
+
 void print_encoders(const Report& report, const EncoderSupport& support) {
     say(report, tr(texts::cli_encoders_heading));
     if (support.encoders.empty()) {
@@ -421,7 +433,8 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         }
         const FileResult result =
             request.dry_run ? print_arguments(report, request, *media, *encoders, printed_arguments)
-                            : compress_file(report, request, tools, *media, *encoders, summary);
+            : request.estimate ? estimate(report, request, tools, given, *media, *encoders)
+                               : compress_file(report, request, tools, *media, *encoders, summary);
         if (result == FileResult::Interrupted) {
             return interrupted_run();
         }
@@ -437,7 +450,7 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     if (!wait_for_detection(detection)) {
         return interrupted_run();
     }
-    if (!request.dry_run && request.files.size() > 1) {
+    if (!request.dry_run && !request.estimate && request.files.size() > 1) {
         say(report, fill(tr(texts::cli_summary),
                          {std::to_string(done), std::to_string(request.files.size())}));
         write_standard_error("\n" + summary_table(summaries));

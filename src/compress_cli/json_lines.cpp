@@ -69,6 +69,15 @@ std::string json_done_line(const std::filesystem::path& output,
                      {"seconds", number_or_null(seconds, 100)}});
 }
 
+std::string json_estimate_line(const std::filesystem::path& file, std::uint64_t low_bytes,
+                               std::uint64_t high_bytes, std::size_t samples) {
+    return line(Json{{"type", "estimate"},
+                     {"file", path_text(file)},
+                     {"low_bytes", low_bytes},
+                     {"high_bytes", high_bytes},
+                     {"samples", samples}});
+}
+
 std::string json_error_line(std::string_view message, int exit_code,
                             const std::optional<std::filesystem::path>& file) {
     Json object{{"type", "error"}};

@@ -4,6 +4,7 @@
 
 #include "video_compress/compress_message.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -19,6 +20,9 @@ std::string json_start_line(const std::filesystem::path& file, const std::filesy
 std::string json_progress_line(const message::Progress& progress, double duration_seconds);
 std::string json_done_line(const std::filesystem::path& output,
                            std::optional<std::uint64_t> size_bytes, double seconds);
+// The size range --estimate found for `file`; `samples` is 1 when the whole video was encoded.
+std::string json_estimate_line(const std::filesystem::path& file, std::uint64_t low_bytes,
+                               std::uint64_t high_bytes, std::size_t samples);
 // `file` is the input that failed; none for a failure of the whole run.
 std::string json_error_line(std::string_view message, int exit_code,
                             const std::optional<std::filesystem::path>& file);

@@ -65,8 +65,8 @@ inline constexpr TextPair progress_line{"{percent}%   -   {speed}x - {fps} fps -
 
 // The command-line compressor, ondrel-compress.
 inline constexpr TextPair cli_usage{
-    "Usage: ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders]\n"
-    "                       [--lang en|fr] [--progress ndjson] FILE...\n"
+    "Usage: ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--estimate]\n"
+    "                       [--encoders] [--lang en|fr] [--progress ndjson] FILE...\n"
     "\n"
     "Compresses each video FILE in turn with ffmpeg, beside its source or into DIR.\n"
     "\n"
@@ -79,21 +79,25 @@ inline constexpr TextPair cli_usage{
     "                    hw=0|1 (hardware decoding)  dir=FOLDER\n"
     "  --output-dir DIR  write the compressed files into DIR\n"
     "  --dry-run         print ffmpeg's arguments, one per line, and compress nothing\n"
+    "  --estimate        print the range the size of each output will fall in with these\n"
+    "                    options, measured by encoding a few short pieces of the video\n"
+    "                    (in a temporary folder, removed afterwards), and write nothing\n"
     "  --encoders        print the hardware encoders that work on this computer, then stop\n"
     "  --lang en|fr      language of the messages\n"
     "  --progress ndjson report on standard output as one JSON object a line, each with its\n"
     "                    \"type\": start (file, output, duration_s), progress (percent,\n"
     "                    out_time_us, size_bytes, speed, eta_s), done (output, size_bytes,\n"
-    "                    seconds), error (message, exit_code); unknown values are null. Every\n"
-    "                    text for people goes to standard error. Readers must ignore keys\n"
-    "                    and types they do not know: more may come.\n"
+    "                    seconds), estimate (file, low_bytes, high_bytes, samples), error\n"
+    "                    (message, exit_code); unknown values are null. Every text for\n"
+    "                    people goes to standard error. Readers must ignore keys and types\n"
+    "                    they do not know: more may come.\n"
     "  --help            print this text\n"
     "\n"
-    "Exit status: 0 when every file was compressed and checked, 1 when one failed, 2 for\n"
-    "a usage error, 130 when interrupted (Ctrl+C, a closed console or terminal, or a\n"
-    "request to end).\n",
-    "Usage : ondrel-compress [--options TEXTE] [--output-dir DOSSIER] [--dry-run] [--encoders]\n"
-    "                        [--lang en|fr] [--progress ndjson] FICHIER...\n"
+    "Exit status: 0 when every file was compressed and checked (or estimated), 1 when one\n"
+    "failed, 2 for a usage error, 130 when interrupted (Ctrl+C, a closed console or\n"
+    "terminal, or a request to end).\n",
+    "Usage : ondrel-compress [--options TEXTE] [--output-dir DOSSIER] [--dry-run] [--estimate]\n"
+    "                        [--encoders] [--lang en|fr] [--progress ndjson] FICHIER...\n"
     "\n"
     "Compresse chaque FICHIER vidéo à son tour avec ffmpeg, à côté de sa source ou dans\n"
     "DOSSIER.\n"
@@ -109,22 +113,27 @@ inline constexpr TextPair cli_usage{
     "  --output-dir DOSSIER  écrire les fichiers compressés dans DOSSIER\n"
     "  --dry-run             afficher les arguments de ffmpeg, un par ligne, sans rien\n"
     "                        compresser\n"
+    "  --estimate            afficher l'intervalle où tombera la taille de chaque fichier\n"
+    "                        compressé avec ces options, mesuré en encodant quelques courts\n"
+    "                        extraits de la vidéo (dans un dossier temporaire, supprimé\n"
+    "                        ensuite), sans rien écrire\n"
     "  --encoders            afficher les encodeurs matériels qui fonctionnent sur cet\n"
     "                        ordinateur, puis s'arrêter\n"
     "  --lang en|fr          langue des messages\n"
     "  --progress ndjson     rendre compte sur la sortie standard, un objet JSON par ligne,\n"
     "                        chacun avec son \"type\" : start (file, output, duration_s),\n"
     "                        progress (percent, out_time_us, size_bytes, speed, eta_s),\n"
-    "                        done (output, size_bytes, seconds), error (message,\n"
+    "                        done (output, size_bytes, seconds), estimate (file,\n"
+    "                        low_bytes, high_bytes, samples), error (message,\n"
     "                        exit_code) ; une valeur inconnue vaut null. Tout texte destiné\n"
     "                        aux personnes va sur la sortie d'erreur. Les lecteurs doivent\n"
     "                        ignorer les clés et les types qu'ils ne connaissent pas :\n"
     "                        d'autres pourront venir.\n"
     "  --help                afficher ce texte\n"
     "\n"
-    "Code de sortie : 0 quand chaque fichier a été compressé et vérifié, 1 quand l'un a\n"
-    "échoué, 2 pour une erreur d'utilisation, 130 après une interruption (Ctrl+C, console\n"
-    "ou terminal fermé, ou demande d'arrêt).\n"};
+    "Code de sortie : 0 quand chaque fichier a été compressé et vérifié (ou estimé), 1\n"
+    "quand l'un a échoué, 2 pour une erreur d'utilisation, 130 après une interruption\n"
+    "(Ctrl+C, console ou terminal fermé, ou demande d'arrêt).\n"};
 inline constexpr TextPair cli_unknown_option{"Unknown option: {option}",
                                              "Option inconnue : {option}"};
 inline constexpr TextPair cli_missing_value{"Missing value after {option}",
@@ -164,6 +173,20 @@ inline constexpr TextPair cli_table_result{"Result", "Résultat"};
 inline constexpr TextPair cli_table_done{"compressed", "compressé"};
 inline constexpr TextPair cli_table_failed{"failed", "échec"};
 inline constexpr TextPair cli_table_not_analysed{"not analysed", "non analysé"};
+// --estimate: the range of each file's output size, and why there is none.
+inline constexpr TextPair cli_estimate_line{
+    "{file}: {low} – {high} ({count} samples of {length})",
+    "{file} : {low} – {high} ({count} extraits de {length})"};
+inline constexpr TextPair cli_estimate_whole_line{
+    "{file}: {low} – {high} (whole video encoded)",
+    "{file} : {low} – {high} (vidéo entière encodée)"};
+inline constexpr TextPair cli_cannot_estimate{"Cannot estimate: {text}",
+                                              "Estimation impossible : {text}"};
+inline constexpr TextPair cli_unknown_duration{"the duration of the video is unknown.",
+                                               "la durée de la vidéo est inconnue."};
+inline constexpr TextPair cli_no_sample_folder{
+    "Could not create a temporary folder in {folder}",
+    "Impossible de créer un dossier temporaire dans {folder}"};
 inline constexpr TextPair cli_ended_without_outcome{"The encode ended without a result.",
                                                     "L'encodage s'est terminé sans résultat."};
 

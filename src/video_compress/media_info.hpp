@@ -13,6 +13,7 @@ struct AudioStream {
     std::string codec;    // "?" when ffprobe names none
     std::string language; // empty when the stream has no language tag
     std::uint32_t channels = 0;
+    std::uint64_t bit_rate = 0; // bits a second; 0 when ffprobe gives none
 
     bool operator==(const AudioStream&) const = default;
 };

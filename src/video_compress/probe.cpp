@@ -137,6 +137,7 @@ void read_audio_stream(const Json& stream, MediaInfo& info) {
         audio.language = string_or(*tags, "language", "");
     }
     audio.channels = count_field(stream, "channels");
+    audio.bit_rate = bit_rate_field(stream, "bit_rate");
     if (info.first_audio_codec.empty()) {
         info.first_audio_codec = audio.codec;
     }

@@ -27,8 +27,14 @@ TEST(CliArguments, FilesAndFlags) {
     EXPECT_TRUE(request.dry_run);
     EXPECT_TRUE(request.list_encoders);
     EXPECT_FALSE(request.help);
+    EXPECT_FALSE(request.estimate);
     EXPECT_FALSE(request.language.has_value());
     EXPECT_EQ(request.options, CompressOptions{});
+
+    const Result<CliRequest> estimate = parse_cli_arguments(args({"--estimate", "a.mp4"}));
+    ASSERT_TRUE(estimate.ok()) << estimate.error();
+    EXPECT_TRUE(estimate.value().estimate);
+    EXPECT_EQ(estimate.value().files, args({"a.mp4"}));
 }
 
 TEST(CliArguments, OptionsTextReadsLikeTheSetting) {

@@ -28,7 +28,7 @@ TEST(ProbeJson, ATypicalReport) {
              "height": 1080, "pix_fmt": "yuv420p", "avg_frame_rate": "30000/1001",
              "r_frame_rate": "60/1", "bit_rate": "4500000"},
             {"index": 1, "codec_type": "audio", "codec_name": "aac", "channels": 2,
-             "tags": {"language": "fre"}},
+             "bit_rate": "128000", "tags": {"language": "fre"}},
             {"index": 2, "codec_type": "audio", "codec_name": "ac3", "channels": 6},
             {"index": 3, "codec_type": "subtitle", "codec_name": "subrip"}
         ],
@@ -46,7 +46,8 @@ TEST(ProbeJson, ATypicalReport) {
     EXPECT_EQ(info.pix_fmt, "yuv420p");
     EXPECT_DOUBLE_EQ(info.fps, 30000.0 / 1001.0);
     EXPECT_EQ(info.first_audio_codec, "aac");
-    EXPECT_EQ(info.audio_streams, (std::vector<AudioStream>{{"aac", "fre", 2}, {"ac3", "", 6}}));
+    EXPECT_EQ(info.audio_streams,
+              (std::vector<AudioStream>{{"aac", "fre", 2, 128000}, {"ac3", "", 6, 0}}));
 }
 
 TEST(ProbeJson, AbsentOrWronglyTypedFieldsTakeTheirDefaults) {

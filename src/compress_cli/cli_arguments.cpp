@@ -96,6 +96,11 @@ Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>&
             request.help = true;
             continue;
         }
+        // --estimate: measure each output's size range, write nothing.
+        if (word == "--estimate") {
+            request.estimate = true;
+            continue;
+        }
         bool matched = false;
         for (const std::string_view name :
              {"--options", "--output-dir", "--lang", "--progress", "--target-size"}) {
@@ -135,6 +140,10 @@ Result<CliRequest> parse_cli_arguments(const std::vector<std::filesystem::path>&
         if (!matched) {
             return usage_error(texts::cli_unknown_option, word);
         }
+    }
+    // A target size already decides the output's size; an estimate of it would say nothing.
+    if (request.estimate && request.target_size) {
+        return Failure{std::string(tr(texts::cli_estimate_with_target))};
     }
     if (request.output_dir) {
         request.options.output_dir = request.output_dir;

@@ -1,6 +1,6 @@
 // The command line of ondrel-compress:
-// ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders] [--lang en|fr]
-//                 [--progress ndjson] [--target-size SIZE] FILE...
+// ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--estimate] [--encoders]
+//                 [--lang en|fr] [--progress ndjson] [--target-size SIZE] FILE...
 #pragma once
 
 #include "i18n/language.hpp"
@@ -25,6 +25,8 @@ struct CliRequest {
     // --output-dir; it takes the place of any dir= in --options.
     std::optional<std::filesystem::path> output_dir;
     bool dry_run = false;
+    // Print the range of each output's size, measured on a few encoded pieces; write nothing.
+    bool estimate = false;
     bool list_encoders = false;
     bool help = false;
     std::optional<Language> language;

@@ -3,6 +3,7 @@
 #include "compress_cli/cli_arguments.hpp"
 #include "compress_cli/cli_report.hpp"
 #include "compress_cli/console.hpp"
+#include "compress_cli/estimate_run.hpp"
 #include "compress_cli/json_lines.hpp"
 #include "compress_cli/summary_table.hpp"
 #include "compress_cli/target_run.hpp"
@@ -146,7 +147,10 @@ void print_analysis(const Report& report, const CliRequest& request, const Media
     }
     const std::string encoder =
         choose_encoder(request.options.codec, request.options.encoder, encoders.encoders);
-    say(report, indent + encoder_line(encoder, size_estimate(media, request.options)));
+    // With a target size the quality-based guess would contradict the target line that follows.
+    const std::optional<std::uint64_t> guess =
+        request.target_size ? std::nullopt : size_estimate(media, request.options);
+    say(report, indent + encoder_line(encoder, guess));
 }
 
 FileResult compress_file(Report& report, const CliRequest& request, const Tools& tools,
@@ -180,6 +184,17 @@ FileResult compress_file(Report& report, const CliRequest& request, const Tools&
         emit(report, json_done_line(output_path, summary.size_after, seconds.count()));
     }
     return result;
+}
+
+FileResult estimate(Report& report, const CliRequest& request, const Tools& tools,
+                    const std::filesystem::path& given, const MediaInfo& media,
+                    const EncoderSupport& encoders) {
+    const EstimateRun run =
+        estimate_file(request, tools.ffmpeg, tools.ffprobe, given, media, encoders);
+    report.failure = run.failure;
+    return run.status == EstimateStatus::Done     ? FileResult::Done
+           : run.status == EstimateStatus::Failed ? FileResult::Failed
+                                                  : FileResult::Interrupted;
 }
 
 void print_encoders(const Report& report, const EncoderSupport& support) {
@@ -310,7 +325,8 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
         }
         const FileResult result =
             request.dry_run ? print_arguments(report, request, *media, *encoders, printed_arguments)
-                            : compress_file(report, request, tools, *media, *encoders, summary);
+            : request.estimate ? estimate(report, request, tools, given, *media, *encoders)
+                               : compress_file(report, request, tools, *media, *encoders, summary);
         if (result == FileResult::Interrupted) {
             return interrupted_run();
         }
@@ -330,7 +346,7 @@ int run_cli(const std::vector<std::filesystem::path>& arguments) {
     if (!wait_for_detection(detection)) {
         return interrupted_run();
     }
-    if (!request.dry_run && request.files.size() > 1) {
+    if (!request.dry_run && !request.estimate && request.files.size() > 1) {
         say(report, fill(tr(texts::cli_summary),
                          {std::to_string(done), std::to_string(request.files.size())}));
         write_standard_error("\n" + summary_table(summaries));

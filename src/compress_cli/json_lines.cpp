@@ -81,6 +81,15 @@ std::string json_retry_line(std::string_view reason, std::uint64_t size_bytes,
                      {"bitrate_kbps", bitrate_kbps}});
 }
 
+std::string json_estimate_line(const std::filesystem::path& file, std::uint64_t low_bytes,
+                               std::uint64_t high_bytes, std::size_t samples) {
+    return line(Json{{"type", "estimate"},
+                     {"file", path_text(file)},
+                     {"low_bytes", low_bytes},
+                     {"high_bytes", high_bytes},
+                     {"samples", samples}});
+}
+
 std::string json_error_line(std::string_view message, int exit_code,
                             const std::optional<std::filesystem::path>& file) {
     Json object{{"type", "error"}};

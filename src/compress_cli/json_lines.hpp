@@ -4,6 +4,7 @@
 
 #include "video_compress/compress_message.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -26,6 +27,9 @@ std::string json_pass_line(int number, int count);
 // the last result of size_bytes being over the target).
 std::string json_retry_line(std::string_view reason, std::uint64_t size_bytes,
                             std::uint32_t bitrate_kbps);
+// The size range --estimate found for `file`; `samples` is 1 when the whole video was encoded.
+std::string json_estimate_line(const std::filesystem::path& file, std::uint64_t low_bytes,
+                               std::uint64_t high_bytes, std::size_t samples);
 // `file` is the input that failed; none for a failure of the whole run.
 std::string json_error_line(std::string_view message, int exit_code,
                             const std::optional<std::filesystem::path>& file);

@@ -65,8 +65,9 @@ inline constexpr TextPair progress_line{"{percent}%   -   {speed}x - {fps} fps -
 
 // The command-line compressor, ondrel-compress.
 inline constexpr TextPair cli_usage{
-    "Usage: ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--encoders]\n"
-    "                       [--lang en|fr] [--progress ndjson] [--target-size SIZE] FILE...\n"
+    "Usage: ondrel-compress [--options TEXT] [--output-dir DIR] [--dry-run] [--estimate]\n"
+    "                       [--target-size SIZE] [--encoders] [--lang en|fr]\n"
+    "                       [--progress ndjson] FILE...\n"
     "\n"
     "Compresses each video FILE in turn with ffmpeg, beside its source or into DIR.\n"
     "\n"
@@ -79,29 +80,34 @@ inline constexpr TextPair cli_usage{
     "                    hw=0|1 (hardware decoding)  dir=FOLDER\n"
     "  --output-dir DIR  write the compressed files into DIR\n"
     "  --dry-run         print ffmpeg's arguments, one per line, and compress nothing\n"
-    "  --encoders        print the hardware encoders that work on this computer, then stop\n"
-    "  --lang en|fr      language of the messages\n"
-    "  --progress ndjson report on standard output as one JSON object a line, each with its\n"
-    "                    \"type\": start (file, output, duration_s), progress (percent,\n"
-    "                    out_time_us, size_bytes, speed, eta_s), done (output, size_bytes,\n"
-    "                    seconds), error (message, exit_code); with --target-size also pass\n"
-    "                    (number, of) before each ffmpeg run, whose progress follows, and\n"
-    "                    retry (reason, size_bytes, bitrate_kbps). Unknown values are\n"
-    "                    null. Every text for people goes to standard error. Readers must\n"
-    "                    ignore keys and types they do not know: more may come.\n"
+    "  --estimate        print the range the size of each output will fall in with these\n"
+    "                    options, measured by encoding a few short pieces of the video\n"
+    "                    (in a temporary folder, removed afterwards), and write nothing\n"
     "  --target-size SIZE  make each output at most SIZE: 25MB, 8MiB, 500KB, 1.5GB (KB, MB,\n"
     "                    GB count by 1000, KiB, MiB, GiB by 1024; a bare number is bytes).\n"
     "                    Software encoders take two passes, hardware ones one pass a little\n"
     "                    under; a result over SIZE is made again, at most twice, else it fails.\n"
     "                    A SIZE out of reach is refused before anything is written.\n"
+    "  --encoders        print the hardware encoders that work on this computer, then stop\n"
+    "  --lang en|fr      language of the messages\n"
+    "  --progress ndjson report on standard output as one JSON object a line, each with its\n"
+    "                    \"type\": start (file, output, duration_s), progress (percent,\n"
+    "                    out_time_us, size_bytes, speed, eta_s), done (output, size_bytes,\n"
+    "                    seconds), estimate (file, low_bytes, high_bytes, samples), error\n"
+    "                    (message, exit_code); with --target-size also pass (number, of)\n"
+    "                    before each ffmpeg run, whose progress follows, and retry (reason,\n"
+    "                    size_bytes, bitrate_kbps). Unknown values are null. Every text for\n"
+    "                    people goes to standard error. Readers must ignore keys and types\n"
+    "                    they do not know: more may come.\n"
     "  --help            print this text\n"
     "\n"
-    "Exit status: 0 when every file was compressed and checked, 1 when one failed, 2 for\n"
-    "a usage error, 3 when a --target-size cannot be met (nothing was written), 130 when\n"
-    "interrupted (Ctrl+C, a closed console or terminal, or a request to end).\n",
-    "Usage : ondrel-compress [--options TEXTE] [--output-dir DOSSIER] [--dry-run] [--encoders]\n"
-    "                        [--lang en|fr] [--progress ndjson] [--target-size TAILLE]\n"
-    "                        FICHIER...\n"
+    "Exit status: 0 when every file was compressed and checked (or estimated), 1 when one\n"
+    "failed, 2 for a usage error, 3 when a --target-size cannot be met (nothing was\n"
+    "written), 130 when interrupted (Ctrl+C, a closed console or terminal, or a request to\n"
+    "end).\n",
+    "Usage : ondrel-compress [--options TEXTE] [--output-dir DOSSIER] [--dry-run] [--estimate]\n"
+    "                        [--target-size TAILLE] [--encoders] [--lang en|fr]\n"
+    "                        [--progress ndjson] FICHIER...\n"
     "\n"
     "Compresse chaque FICHIER vidéo à son tour avec ffmpeg, à côté de sa source ou dans\n"
     "DOSSIER.\n"
@@ -117,20 +123,10 @@ inline constexpr TextPair cli_usage{
     "  --output-dir DOSSIER  écrire les fichiers compressés dans DOSSIER\n"
     "  --dry-run             afficher les arguments de ffmpeg, un par ligne, sans rien\n"
     "                        compresser\n"
-    "  --encoders            afficher les encodeurs matériels qui fonctionnent sur cet\n"
-    "                        ordinateur, puis s'arrêter\n"
-    "  --lang en|fr          langue des messages\n"
-    "  --progress ndjson     rendre compte sur la sortie standard, un objet JSON par ligne,\n"
-    "                        chacun avec son \"type\" : start (file, output, duration_s),\n"
-    "                        progress (percent, out_time_us, size_bytes, speed, eta_s),\n"
-    "                        done (output, size_bytes, seconds), error (message,\n"
-    "                        exit_code) ; avec --target-size aussi pass (number, of) avant\n"
-    "                        chaque passage de ffmpeg, dont la progression suit, et retry\n"
-    "                        (reason, size_bytes, bitrate_kbps). Une valeur inconnue vaut\n"
-    "                        null. Tout texte destiné\n"
-    "                        aux personnes va sur la sortie d'erreur. Les lecteurs doivent\n"
-    "                        ignorer les clés et les types qu'ils ne connaissent pas :\n"
-    "                        d'autres pourront venir.\n"
+    "  --estimate            afficher l'intervalle où tombera la taille de chaque fichier\n"
+    "                        compressé avec ces options, mesuré en encodant quelques courts\n"
+    "                        extraits de la vidéo (dans un dossier temporaire, supprimé\n"
+    "                        ensuite), sans rien écrire\n"
     "  --target-size TAILLE  rendre chaque sortie d'au plus TAILLE : 25MB, 8MiB, 500KB,\n"
     "                        1.5GB (KB, MB, GB comptent par 1000, KiB, MiB, GiB par 1024 ;\n"
     "                        un nombre seul compte en octets). Les encodeurs logiciels font\n"
@@ -138,12 +134,26 @@ inline constexpr TextPair cli_usage{
     "                        résultat plus grand est refait, deux fois au plus, sinon c'est\n"
     "                        un échec. Une TAILLE hors d'atteinte est refusée avant toute\n"
     "                        écriture.\n"
+    "  --encoders            afficher les encodeurs matériels qui fonctionnent sur cet\n"
+    "                        ordinateur, puis s'arrêter\n"
+    "  --lang en|fr          langue des messages\n"
+    "  --progress ndjson     rendre compte sur la sortie standard, un objet JSON par ligne,\n"
+    "                        chacun avec son \"type\" : start (file, output, duration_s),\n"
+    "                        progress (percent, out_time_us, size_bytes, speed, eta_s),\n"
+    "                        done (output, size_bytes, seconds), estimate (file,\n"
+    "                        low_bytes, high_bytes, samples), error (message,\n"
+    "                        exit_code) ; avec --target-size aussi pass (number, of) avant\n"
+    "                        chaque passage de ffmpeg, dont la progression suit, et retry\n"
+    "                        (reason, size_bytes, bitrate_kbps). Une valeur inconnue vaut\n"
+    "                        null. Tout texte destiné aux personnes va sur la sortie\n"
+    "                        d'erreur. Les lecteurs doivent ignorer les clés et les types\n"
+    "                        qu'ils ne connaissent pas : d'autres pourront venir.\n"
     "  --help                afficher ce texte\n"
     "\n"
-    "Code de sortie : 0 quand chaque fichier a été compressé et vérifié, 1 quand l'un a\n"
-    "échoué, 2 pour une erreur d'utilisation, 3 quand une --target-size ne peut pas être\n"
-    "tenue (rien n'a été écrit), 130 après une interruption (Ctrl+C, console ou terminal\n"
-    "fermé, ou demande d'arrêt).\n"};
+    "Code de sortie : 0 quand chaque fichier a été compressé et vérifié (ou estimé), 1\n"
+    "quand l'un a échoué, 2 pour une erreur d'utilisation, 3 quand une --target-size ne\n"
+    "peut pas être tenue (rien n'a été écrit), 130 après une interruption (Ctrl+C, console\n"
+    "ou terminal fermé, ou demande d'arrêt).\n"};
 inline constexpr TextPair cli_unknown_option{"Unknown option: {option}",
                                              "Option inconnue : {option}"};
 inline constexpr TextPair cli_missing_value{"Missing value after {option}",
@@ -183,6 +193,20 @@ inline constexpr TextPair cli_table_result{"Result", "Résultat"};
 inline constexpr TextPair cli_table_done{"compressed", "compressé"};
 inline constexpr TextPair cli_table_failed{"failed", "échec"};
 inline constexpr TextPair cli_table_not_analysed{"not analysed", "non analysé"};
+// --estimate: the range of each file's output size, and why there is none.
+inline constexpr TextPair cli_estimate_line{
+    "{file}: {low} – {high} ({count} samples of {length})",
+    "{file} : {low} – {high} ({count} extraits de {length})"};
+inline constexpr TextPair cli_estimate_whole_line{
+    "{file}: {low} – {high} (whole video encoded)",
+    "{file} : {low} – {high} (vidéo entière encodée)"};
+inline constexpr TextPair cli_cannot_estimate{"Cannot estimate: {text}",
+                                              "Estimation impossible : {text}"};
+inline constexpr TextPair cli_unknown_duration{"the duration of the video is unknown.",
+                                               "la durée de la vidéo est inconnue."};
+inline constexpr TextPair cli_no_sample_folder{
+    "Could not create a temporary folder in {folder}",
+    "Impossible de créer un dossier temporaire dans {folder}"};
 inline constexpr TextPair cli_ended_without_outcome{"The encode ended without a result.",
                                                     "L'encodage s'est terminé sans résultat."};
 

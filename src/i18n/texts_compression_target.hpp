@@ -8,6 +8,9 @@ namespace ondrel::texts {
 inline constexpr TextPair cli_bad_target_size{
     "Not a size: {value} (for example 25MB, 8MiB, 500KB, 1.5GB)",
     "Taille non valide : {value} (par exemple 25MB, 8MiB, 500KB, 1.5GB)"};
+inline constexpr TextPair cli_estimate_with_target{
+    "--estimate and --target-size cannot be used together: a target size decides the size.",
+    "--estimate et --target-size ne vont pas ensemble : une taille cible décide de la taille."};
 inline constexpr TextPair cli_target_line{"Target: {size}, video at {kbps} kbit/s",
                                           "Cible : {size}, vidéo à {kbps} kbit/s"};
 inline constexpr TextPair cli_pass_line{"Pass {pass} of {count}", "Passe {pass} sur {count}"};

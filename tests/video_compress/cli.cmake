@@ -24,7 +24,7 @@ if(WIN32)
                      ${CMAKE_BINARY_DIR}/tests/cli_wine)
     set_tests_properties(compress_cli_wine_encode PROPERTIES TIMEOUT 240)
 else()
-    foreach(case usage dry_run encode failure ndjson interrupt target_size)
+    foreach(case usage dry_run encode failure ndjson estimate interrupt target_size)
         add_test(NAME compress_cli_${case}
                  COMMAND bash ${ONDREL_CLI_TEST_DIR}/native_end_to_end.sh ${case}
                          $<TARGET_FILE:ondrel-compress>)

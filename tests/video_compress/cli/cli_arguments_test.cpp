@@ -27,8 +27,14 @@ TEST(CliArguments, FilesAndFlags) {
     EXPECT_TRUE(request.dry_run);
     EXPECT_TRUE(request.list_encoders);
     EXPECT_FALSE(request.help);
+    EXPECT_FALSE(request.estimate);
     EXPECT_FALSE(request.language.has_value());
     EXPECT_EQ(request.options, CompressOptions{});
+
+    const Result<CliRequest> estimate = parse_cli_arguments(args({"--estimate", "a.mp4"}));
+    ASSERT_TRUE(estimate.ok()) << estimate.error();
+    EXPECT_TRUE(estimate.value().estimate);
+    EXPECT_EQ(estimate.value().files, args({"a.mp4"}));
 }
 
 TEST(CliArguments, OptionsTextReadsLikeTheSetting) {
@@ -96,6 +102,10 @@ TEST(CliArguments, UsageErrorsInTheCurrentLanguage) {
          "Langue inconnue : de (en ou fr)"},
         {args({"--progress=json", "a.mp4"}), "Unknown progress format: json (use ndjson)",
          "Format de progression inconnu : json (ndjson)"},
+        {args({"--estimate", "--target-size", "5MB", "a.mp4"}),
+         "--estimate and --target-size cannot be used together: a target size decides the size.",
+         "--estimate et --target-size ne vont pas ensemble : une taille cible décide de la "
+         "taille."},
         {args({"--target-size", "5 MB", "a.mp4"}),
          "Not a size: 5 MB (for example 25MB, 8MiB, 500KB, 1.5GB)",
          "Taille non valide : 5 MB (par exemple 25MB, 8MiB, 500KB, 1.5GB)"},

@@ -23,6 +23,8 @@ TEST(JsonLines, EachKindToTheCharacter) {
          R"({"type":"progress","percent":null,"out_time_us":null,"size_bytes":null,"speed":null,"eta_s":null})"},
         {json_done_line(path_from_utf8("/v/out.mp4"), 98765, 3.14159),
          R"({"type":"done","output":"/v/out.mp4","size_bytes":98765,"seconds":3.14})"},
+        {json_estimate_line(path_from_utf8("/v/vidéo.mp4"), 12300000, 14100000, 5),
+         R"({"type":"estimate","file":"/v/vidéo.mp4","low_bytes":12300000,"high_bytes":14100000,"samples":5})"},
         {json_error_line("Cannot analyze: x", 1, path_from_utf8("/v/x.txt")),
          R"({"type":"error","file":"/v/x.txt","message":"Cannot analyze: x","exit_code":1})"},
         {json_pass_line(1, 2), R"({"type":"pass","number":1,"of":2})"},

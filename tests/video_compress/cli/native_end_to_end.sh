@@ -88,6 +88,7 @@ usage)
     expect_status 0 $? "help"
     expect_in "$work/out" "Usage : ondrel-compress" "help"
     expect_in "$work/out" "--dry-run" "help"
+    expect_in "$work/out" "--estimate" "help"
     ;;
 
 dry_run)
@@ -183,6 +184,51 @@ assert events[0]["file"] == source and events[0]["output"] == output, events[0]
 assert events[-1]["output"] == output and events[-1]["size_bytes"] == size, events[-1]
 PY
         { fail "ndjson: standard output is not the expected JSON lines:"; cat "$work/out" >&2; }
+    ;;
+
+estimate)
+    # The range holds the size of the real encode, and nothing is written beside the source
+    # or left in the temporary folder; a 70 s clip is cut into three pieces.
+    mkdir "$work/v" "$work/tmp" "$work/real"
+    make_clip "$work/v/clip.mp4" 70
+    before=$(listing "$work/v")
+    TMPDIR="$work/tmp" "$program" --lang fr --estimate --progress ndjson --options "enc=sw|hw=0" \
+        --output-dir "$work/real" "$work/v/clip.mp4" >"$work/out" 2>"$work/err"
+    expect_status 0 $? "estimate"
+    expect_in "$work/err" "$work/v/clip.mp4 : " "estimate"
+    expect_in "$work/err" " (3 extraits de 12 s)" "estimate"
+    [ "$(listing "$work/v")" = "$before" ] || fail "estimate changed the folder: $(listing "$work/v")"
+    [ -z "$(listing "$work/real")$(listing "$work/tmp")" ] ||
+        fail "estimate left $(listing "$work/real") $(listing "$work/tmp")"
+    "$program" --options "enc=sw|hw=0" --output-dir "$work/real" "$work/v/clip.mp4" \
+        >/dev/null 2>&1 || fail "estimate: the real encode failed"
+    size=$(stat -c %s "$work/real/clip_h264_90p.mp4")
+    python3 - "$work/out" "$work/v/clip.mp4" "$size" <<'PY' ||
+import json, sys
+path, source, size = sys.argv[1], sys.argv[2], int(sys.argv[3])
+with open(path, encoding="utf-8") as f:
+    events = [json.loads(line) for line in f.read().splitlines()]
+assert len(events) == 1 and events[0]["type"] == "estimate", events
+event = events[0]
+assert event["file"] == source and event["samples"] == 3, event
+assert event["low_bytes"] <= size <= event["high_bytes"], (event, size)
+PY
+        { fail "estimate: not one estimate line holding $size bytes:"; cat "$work/out" >&2; }
+
+    # Interrupted while a piece is encoded, it leaves no temporary folder behind.
+    TMPDIR="$work/tmp" "$program" --lang en --estimate --options "enc=sw|hw=0|res=1|up=1|speed=3|q=0" \
+        "$work/v/clip.mp4" >"$work/out" 2>"$work/err" &
+    pid=$!
+    for _ in $(seq 1 300); do
+        [ -n "$(listing "$work/tmp")" ] && break
+        sleep 0.1
+    done
+    [ -n "$(listing "$work/tmp")" ] || fail "estimate: no temporary folder seen"
+    sleep 1
+    kill -INT "$pid"
+    wait "$pid"
+    expect_status 130 $? "estimate, SIGINT"
+    [ -z "$(listing "$work/tmp")" ] || fail "estimate, SIGINT left $(listing "$work/tmp")"
     ;;
 
 interrupt)

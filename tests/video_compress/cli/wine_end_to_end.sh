@@ -72,6 +72,20 @@ left=$(find "${WINEPREFIX:-$root/build/wineprefix}/drive_c" -maxdepth 7 -name 'o
     2>/dev/null)
 [ -z "$left" ] || fail "target size: left $left"
 
+# --estimate encodes in a temporary folder of its own, removed at the end, and writes nothing
+# beside the source; a 2 s clip is encoded whole.
+prefix=${WINEPREFIX:-$root/build/wineprefix}
+(cd "$folder" && "$root/tools/wine-run" "$place/bin/$(basename "$program")" --lang en \
+    --estimate --options "enc=sw|hw=0" clip.mp4 >"$place/estimate" 2>>"$place/err")
+status=$?
+[ "$status" = 0 ] || fail "estimate: exit status $status, expected 0"
+grep -qE '^clip\.mp4: [0-9.]+ [KM]B – [0-9.]+ [KM]B \(whole video encoded\)$' "$place/estimate" ||
+    fail "estimate printed: $(cat "$place/estimate")"
+[ "$(cd "$folder" && ls -1 | LC_ALL=C sort | tr '\n' '|')" = "$listing" ] ||
+    fail "estimate changed the folder"
+left=$(find "$prefix/drive_c/users" -name 'ondrel-estimate-*' 2>/dev/null)
+[ -z "$left" ] || fail "estimate left $left"
+
 if [ "$failures" != 0 ]; then
     echo "--- output" >&2
     cat "$place/out" >&2

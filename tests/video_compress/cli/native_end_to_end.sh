@@ -281,8 +281,39 @@ assert events[-1]["type"] == "done", events[-1]
 PY
         { fail "target size: not the expected JSON lines:"; cat "$work/out" >&2; }
 
-    # Out of reach: refused with exit status 3, nothing written.
+    # A result over the target is made again at a lower rate, and never kept when it stays
+    # over: a stand-in ffmpeg first on PATH pads the checked output of its first N runs.
     rm "$work/v/clip_h264_360p.mp4"
+    mkdir "$work/padding"
+    cat >"$work/padding/ffmpeg" <<STANDIN
+#!/bin/bash
+"$(command -v ffmpeg)" "\$@" || exit
+output=\${@: -1}
+runs=\$(cat "$work/padded" 2>/dev/null || echo 0)
+case \$output in
+*.part.mp4) [ "\$runs" -lt "\$PAD_RUNS" ] && head -c 300000 /dev/zero >>"\$output" &&
+    echo \$((runs + 1)) >"$work/padded" ;;
+esac
+exit 0
+STANDIN
+    chmod +x "$work/padding/ffmpeg"
+    PAD_RUNS=1 PATH="$work/padding:$PATH" "$program" --lang en --progress ndjson \
+        --target-size 600KB --options "enc=sw|hw=0" "$work/v/clip.mp4" >"$work/out" 2>"$work/err"
+    expect_status 0 $? "one result over the target"
+    expect_in "$work/out" '"type":"retry"' "one result over the target"
+    size=$(stat -c %s "$work/v/clip_h264_360p.mp4" 2>/dev/null || echo 999999999)
+    [ "$size" -le 600000 ] || fail "retry: $size bytes is over 600000"
+    rm -f "$work/v/clip_h264_360p.mp4" "$work/padded"
+    PAD_RUNS=99 PATH="$work/padding:$PATH" "$program" --lang en --target-size 600KB \
+        --options "enc=sw|hw=0" "$work/v/clip.mp4" >"$work/out" 2>"$work/err"
+    expect_status 1 $? "every result over the target"
+    expect_in "$work/err" "Still over the target size" "every result over the target"
+    [ "$(cat "$work/padded")" = 3 ] || fail "over the target: $(cat "$work/padded") encodes, not 3"
+    [ "$(listing "$work/v")" = "clip.mp4|" ] ||
+        fail "over the target: folder holds $(listing "$work/v")"
+    [ -z "$(ls -A "$work/tmp")" ] || fail "over the target: left $(ls -A "$work/tmp")"
+
+    # Out of reach: refused with exit status 3, nothing written.
     "$program" --lang en --progress ndjson --target-size 20KB --options "enc=sw|hw=0|audio=none" \
         "$work/v/clip.mp4" >"$work/out" 2>"$work/err"
     expect_status 3 $? "unreachable target"

@@ -75,6 +75,7 @@ left=$(find "${WINEPREFIX:-$root/build/wineprefix}/drive_c" -maxdepth 7 -name 'o
 # --estimate encodes in a temporary folder of its own, removed at the end, and writes nothing
 # beside the source; a 2 s clip is encoded whole.
 prefix=${WINEPREFIX:-$root/build/wineprefix}
+listing=$(cd "$folder" && ls -1 | LC_ALL=C sort | tr '\n' '|')
 (cd "$folder" && "$root/tools/wine-run" "$place/bin/$(basename "$program")" --lang en \
     --estimate --options "enc=sw|hw=0" clip.mp4 >"$place/estimate" 2>>"$place/err")
 status=$?

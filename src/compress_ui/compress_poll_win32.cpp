@@ -112,8 +112,11 @@ void poll_workers(CompressWindow& record) {
     } else if (job_news.progress_or_log || output_name_news) {
         refresh_compression_window(record);
     }
-    // The bar's progress text follows the job, shown window or hidden.
-    InvalidateRect(state.control_bar, nullptr, FALSE);
+    // The bar's progress text follows the job, shown window or hidden (end_job repaints it
+    // for the end).
+    if (job_news.progress_or_log) {
+        InvalidateRect(state.control_bar, nullptr, FALSE);
+    }
     poll_while_needed(record);
 }
 

@@ -182,6 +182,24 @@ void measure(const char* state, HANDLE process, DWORD seconds) {
     std::fflush(stdout);
 }
 
+// Every run starts the file from its beginning: no position remembered by an earlier run.
+void forget_positions() {
+    wchar_t app_data[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"APPDATA", app_data, MAX_PATH);
+    const std::wstring folder = std::wstring(app_data) + L"\\Ondrel\\watch_later\\";
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            DeleteFileW((folder + entry.cFileName).c_str());
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+}
+
 struct Watched {
     PROCESS_INFORMATION process{};
     HWND main = nullptr;
@@ -345,6 +363,7 @@ int wmain(int argc, wchar_t** argv) {
     stop(idle);
 
     Watched player;
+    forget_positions();
     if (!start(ondrel, L" " + video, hook_dll, true, player)) {
         return 1;
     }

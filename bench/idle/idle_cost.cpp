@@ -210,7 +210,8 @@ struct Watched {
 bool start(const std::wstring& program, const std::wstring& arguments, const wchar_t* hook_dll,
            bool with_file, Watched& watched) {
     const std::wstring command_line = bench::quoted(program) + arguments;
-    counts->used = 0;
+    // A row that the program adds later starts from zero, not from the last program's count.
+    std::memset(static_cast<void*>(counts), 0, sizeof(MessageCounts));
     if (!bench::start_process(command_line, watched.process)) {
         return false;
     }

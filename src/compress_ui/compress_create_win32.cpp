@@ -245,7 +245,6 @@ Result<CompressWindowPtr> build_window(HWND main_window, const std::string& vide
     layout_compression_window(r);
     refresh_compression_window(r);
     ShowWindow(r.window, SW_SHOWNORMAL);
-    SetTimer(r.window, TIMER_COMPRESS_POLL, TIMER_COMPRESS_POLL_MS, nullptr);
     return record;
 }
 

@@ -48,6 +48,7 @@ void dispose_compression_window(CompressWindow& window) {
     }
     if (window.window != nullptr) {
         KillTimer(window.window, TIMER_COMPRESS_POLL);
+        window.polling = false;
         DestroyWindow(window.window);
         window.window = nullptr;
     }

@@ -112,8 +112,26 @@ void poll_workers(CompressWindow& record) {
     } else if (job_news.progress_or_log || output_name_news) {
         refresh_compression_window(record);
     }
-    // The bar's progress text follows the job, shown window or hidden.
-    InvalidateRect(state.control_bar, nullptr, FALSE);
+    // The bar's progress text follows the job, shown window or hidden (end_job repaints it
+    // for the end).
+    if (job_news.progress_or_log) {
+        InvalidateRect(state.control_bar, nullptr, FALSE);
+    }
+    poll_while_needed(record);
+}
+
+void poll_while_needed(CompressWindow& record) {
+    const bool needed = record.analysis_rx || record.job || output_name_pending(record.output_name);
+    if (needed == record.polling || record.window == nullptr) {
+        return;
+    }
+    if (needed) {
+        record.polling =
+            SetTimer(record.window, TIMER_COMPRESS_POLL, TIMER_COMPRESS_POLL_MS, nullptr) != 0;
+    } else {
+        KillTimer(record.window, TIMER_COMPRESS_POLL);
+        record.polling = false;
+    }
 }
 
 void start_compression(CompressWindow& record) {

@@ -194,6 +194,8 @@ void refresh_compression_window(CompressWindow& record) {
         EnableWindow(record.control(control), editable);
     }
     refresh_log_box(record);
+    // A new output name asked for, or a job started, is taken on the timer.
+    poll_while_needed(record);
 }
 
 } // namespace ondrel

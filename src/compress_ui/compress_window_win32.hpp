@@ -113,6 +113,8 @@ struct CompressWindow {
     bool log_visible = false;
     bool close_requested = false;
     bool settings_dirty = false;
+    // TIMER_COMPRESS_POLL is set.
+    bool polling = false;
 
     HWND control(Control which) const { return controls[index_of(which)]; }
 };
@@ -133,6 +135,11 @@ void layout_compression_window(CompressWindow& window);
 
 // Rewrites every text, caption and enabled state that follows the record, and the log box.
 void refresh_compression_window(CompressWindow& window);
+
+// Sets TIMER_COMPRESS_POLL while there is something to wait for (the probe or the detection, a
+// job, an output name being looked for) and kills it otherwise: a window left open with
+// nothing going on wakes nobody.
+void poll_while_needed(CompressWindow& window);
 
 // Takes the output name looked for since the last change of choices, if it is in; true when
 // the record changed.

@@ -128,6 +128,7 @@ LRESULT on_mouse_leave(AppState& state) {
     if (state.hovered_item != no_hovered_item) {
         state.hovered_item = no_hovered_item;
         InvalidateRect(state.control_bar, nullptr, FALSE);
+        restart_autohide(state); // the bar may have been kept for the pointer on it
     }
     return 0;
 }

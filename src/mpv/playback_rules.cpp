@@ -68,11 +68,11 @@ double next_speed(double current, int step) {
     return speed_table[static_cast<std::size_t>(index)];
 }
 
-ProgressMarks progress_marks(double time_position, double duration) {
+ProgressMarks progress_marks(double time_position, double duration, std::int32_t steps) {
     ProgressMarks marks;
     marks.whole_second = truncate_saturated(time_position);
     if (duration > 0) {
-        const double step = time_position / duration * 2000.0;
+        const double step = time_position / duration * static_cast<double>(std::max(1, steps));
         if (!std::isnan(step)) {
             const std::int64_t truncated = truncate_saturated(step);
             marks.progress_step = static_cast<std::int32_t>(

@@ -28,13 +28,13 @@ inline constexpr std::array<double, 10> speed_table{0.25, 0.5,  0.75, 1.0, 1.25,
 double next_speed(double current, int step);
 
 // Where the control bar stands for a time position: the whole second and the position in
-// 1/2000 of the duration.
+// `steps` parts of the duration (at least one).
 struct ProgressMarks {
     std::int64_t whole_second = 0;
     std::int32_t progress_step = 0;
     friend bool operator==(const ProgressMarks&, const ProgressMarks&) = default;
 };
-ProgressMarks progress_marks(double time_position, double duration);
+ProgressMarks progress_marks(double time_position, double duration, std::int32_t steps = 2000);
 
 using MpvOption = std::pair<std::string, std::string>;
 

@@ -38,7 +38,10 @@ struct PlaybackState {
     // What the control bar last showed; a time-position change repaints it only when one of
     // these moves.
     std::int64_t last_whole_second = -1;
-    std::int32_t last_progress_step = -1; // in 1/2000 of the duration
+    std::int32_t last_progress_step = -1; // in progress_steps parts of the duration
+    // How finely the seek bar can show the position: its width in pixels, so that a step the
+    // bar cannot show costs no repaint.
+    std::int32_t progress_steps = 2000;
 
     friend bool operator==(const PlaybackState&, const PlaybackState&) = default;
 };

@@ -51,11 +51,12 @@ void invalidate_bar(const Player& player) {
     shell_invalidate(player.control_bar);
 }
 
-// The bar shows whole seconds and a 1/2000 seek-bar step; other position changes are not
-// worth a repaint.
+// The bar shows whole seconds and a seek bar of progress_steps pixels; other position changes
+// are not worth a repaint.
 bool time_position_changed(PlaybackState& playback, const mpv_event_property& property) {
     playback.time_position = double_value(property).value_or(0);
-    const ProgressMarks marks = progress_marks(playback.time_position, playback.duration);
+    const ProgressMarks marks =
+        progress_marks(playback.time_position, playback.duration, playback.progress_steps);
     if (marks.whole_second == playback.last_whole_second &&
         marks.progress_step == playback.last_progress_step) {
         return false;

@@ -210,6 +210,7 @@ void bar_button_up(AppState& state, int x, int y) {
         state.drag = DragKind::None;
         ReleaseCapture();
         invalidate_bar(state);
+        restart_autohide(state);
     }
 }
 
@@ -229,6 +230,7 @@ void bar_capture_lost(AppState& state) {
     if (state.drag != DragKind::None) {
         state.drag = DragKind::None;
         invalidate_bar(state);
+        restart_autohide(state);
     }
 }
 
@@ -247,6 +249,12 @@ void show_controls(AppState& state) {
     SetTimer(state.main_window, TIMER_AUTOHIDE, TIMER_AUTOHIDE_MS, nullptr);
 }
 
+void restart_autohide(const AppState& state) {
+    if (state.full_screen) {
+        SetTimer(state.main_window, TIMER_AUTOHIDE, TIMER_AUTOHIDE_MS, nullptr);
+    }
+}
+
 void bar_autohide_tick(AppState& state) {
     KillTimer(state.main_window, TIMER_AUTOHIDE);
     if (!state.full_screen) {
@@ -259,7 +267,6 @@ void bar_autohide_tick(AppState& state) {
                                  bar_place(state).contains(cursor.x, cursor.y) &&
                                  state.hovered_item != no_hovered_item;
     if (resting_on_item || state.drag != DragKind::None || state.help_overlay != nullptr) {
-        SetTimer(state.main_window, TIMER_AUTOHIDE, TIMER_AUTOHIDE_MS, nullptr);
         return;
     }
     state.bar_shown_in_full_screen = false;

@@ -38,7 +38,12 @@ void run_bar_action(AppState& state, std::uint8_t item);
 void show_controls(AppState& state);
 
 // TIMER_AUTOHIDE: hides the bar and the cursor in full screen unless the pointer rests on a
-// bar item, a drag is under way or the help overlay is open.
+// bar item, a drag is under way or the help overlay is open. In those cases the timer stays
+// off, so a still pointer wakes nobody: the pointer's next move, the drag's end or the
+// overlay's closing starts it again.
 void bar_autohide_tick(AppState& state);
+
+// In full screen: starts the auto-hide wait again, after something that kept the bar ended.
+void restart_autohide(const AppState& state);
 
 } // namespace ondrel

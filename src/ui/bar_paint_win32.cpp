@@ -136,6 +136,13 @@ void on_paint(const AppState& state, HWND window) {
     EndPaint(window, &paint);
 }
 
+// The seek bar's width decides which position changes it can show (without the compression's
+// progress text, the wider of its two widths).
+void on_size(AppState& state, LPARAM l) {
+    const BarLayout layout = bar_layout(state.dpi, LOWORD(l), HIWORD(l), false);
+    state.session.playback.progress_steps = std::max(1, layout.seek.width());
+}
+
 } // namespace
 
 void paint_bar(const AppState& state, HDC dc, int width, int height) {
@@ -162,6 +169,11 @@ void paint_bar(const AppState& state, HDC dc, int width, int height) {
 
 LRESULT CALLBACK bar_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     switch (message) {
+    case WM_SIZE:
+        if (AppState* state = app()) {
+            on_size(*state, l);
+        }
+        return 0;
     case WM_PAINT:
         if (const AppState* state = app()) {
             on_paint(*state, window);

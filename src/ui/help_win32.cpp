@@ -1,6 +1,7 @@
 #include "ui/help_win32.hpp"
 
 #include "platform/win32/wide.hpp"
+#include "ui/bar_mouse_win32.hpp"
 #include "ui/help_content.hpp"
 #include "ui/keys_table.hpp"
 #include "ui/shell_actions_win32.hpp"
@@ -106,6 +107,7 @@ LRESULT on_key_down(AppState& state, HWND window, UINT message, WPARAM w, LPARAM
 LRESULT on_close(AppState& state, HWND window) {
     if (state.help_overlay == window) {
         state.help_overlay = nullptr;
+        restart_autohide(state); // the bar waited for the overlay
     }
     DestroyWindow(window);
     SetFocus(state.main_window);
@@ -142,6 +144,7 @@ LRESULT handle(AppState& state, HWND window, UINT message, WPARAM w, LPARAM l) {
 void toggle_help(AppState& state) {
     if (state.help_overlay != nullptr) {
         DestroyWindow(std::exchange(state.help_overlay, nullptr));
+        restart_autohide(state); // the bar waited for the overlay
         return;
     }
     RECT main{};

@@ -1,5 +1,6 @@
 // The compression window with a job: a real encode, cancelling, failures, and the timer's
 // handling of what a job sends.
+#include "compress_ui/compress_poll_win32.hpp"
 #include "compress_window_session.hpp"
 #include "platform/files.hpp"
 #include "video_compress/compress_settings.hpp"
@@ -195,6 +196,26 @@ TEST(CompressJobWindow, TimerFollowsProgressAndKeepsTheLogShort) {
     ASSERT_TRUE(session.wait_until([&] { return job_ended(session); }));
     EXPECT_FALSE(window.last_result->success);
     EXPECT_EQ(window.last_result->text, "The encode ended without a result.");
+}
+
+// The poll repaints the player's bar for a job's news only: a window with nothing going on
+// leaves the bar alone.
+TEST(CompressJobWindow, OnlyAJobsNewsRepaintsTheBar) {
+    CompressSession session;
+    session.use_tools(Tool::Fake, Tool::Real);
+    CompressWindow& window = session.open(clip("video_aac.mp4"));
+    ASSERT_TRUE(session.wait_for_analysis());
+    const HWND bar = session.player.state().control_bar;
+    const auto bar_repaints = [&] { return GetUpdateRect(bar, nullptr, FALSE) != FALSE; };
+    ValidateRect(bar, nullptr);
+    poll_workers(window);
+    EXPECT_FALSE(bar_repaints());
+
+    const Sender<CompressMessage> sender = session.attach_test_job();
+    ValidateRect(bar, nullptr);
+    send(sender, CompressMessage{message::Progress{"", 1, 30, 10.0f, {}, {}}});
+    poll_workers(window);
+    EXPECT_TRUE(bar_repaints());
 }
 
 TEST(CompressJobWindow, DisposingOfTheWindowStopsTheJobAndRemovesItsFile) {

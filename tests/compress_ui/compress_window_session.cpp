@@ -136,6 +136,7 @@ bool CompressSession::start(const std::string& clip_name) {
 Sender<CompressMessage> CompressSession::attach_test_job() {
     auto [sender, receiver] = make_channel<CompressMessage>();
     window().job.emplace(CompressJob{std::move(receiver), nullptr, nullptr});
+    poll_while_needed(window()); // as starting a real job does
     return std::move(sender);
 }
 

@@ -298,6 +298,43 @@ TEST(CompressWindow, ChoicesNeverWaitForTheOutputFolder) {
     EXPECT_FALSE(held.gave_up);
 }
 
+// KillTimer says whether the timer was set; it is set again as it was (from the start of its
+// period, so a wait for the poll to stop looks only now and then).
+bool poll_timer_set(const CompressWindow& window) {
+    const bool set = KillTimer(window.window, TIMER_COMPRESS_POLL) != FALSE;
+    if (set) {
+        SetTimer(window.window, TIMER_COMPRESS_POLL, TIMER_COMPRESS_POLL_MS, nullptr);
+    }
+    return set;
+}
+
+// A window left open with nothing going on wakes nobody: the poll runs while the analysis
+// or an output name is awaited, and stops once they are in.
+TEST(CompressWindow, PollRunsOnlyWhileSomethingIsAwaited) {
+    CompressSession session;
+    session.use_tools(Tool::Fake, Tool::Real);
+    const CompressWindow& window = session.open(clip("video_aac.mp4"));
+    EXPECT_TRUE(poll_timer_set(window));
+    ASSERT_TRUE(session.wait_for_analysis());
+    EXPECT_TRUE(session.wait_until([&] { return !window.polling; }));
+    EXPECT_FALSE(poll_timer_set(window));
+
+    HeldLookUp held;
+    held_look_up = &held;
+    set_output_name_finder(look_up_when_released);
+    session.click(Control::H265);
+    EXPECT_TRUE(poll_timer_set(window));
+    {
+        const std::lock_guard<std::mutex> guard(held.lock);
+        held.released = true;
+        held.changed.notify_all();
+    }
+    EXPECT_TRUE(session.wait_until([&] { return !window.polling; }));
+    EXPECT_FALSE(poll_timer_set(window));
+    set_output_name_finder(nullptr);
+    EXPECT_EQ(window.output_path.filename(), "video_aac_h265_90p.mp4");
+}
+
 // The folder browser disables only the compression window: closing the player meanwhile
 // disposes of the window and its record, which nothing may read once the browser returns.
 TEST(CompressWindow, ClosingThePlayerWhileTheFolderBrowserIsOpen) {

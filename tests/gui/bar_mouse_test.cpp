@@ -1,6 +1,9 @@
 // The control bar's mouse handling through the main window's real mouse messages.
 #include "gui/support/bar_driver.hpp"
 #include "ui/bar_mouse_win32.hpp"
+#include "ui/help_win32.hpp"
+
+#include <functional>
 
 namespace ondrel::testing {
 namespace {
@@ -198,6 +201,53 @@ TEST_F(GuiBarMouse, FullScreenAutoHideItsExceptionsAndAPressOnTheHiddenBar) {
     click(main(), button);
     EXPECT_FALSE(state().full_screen);
     EXPECT_TRUE(IsWindowVisible(state().control_bar));
+}
+
+// KillTimer says whether the timer was set; it is set again as it was.
+bool autohide_timer_set(HWND main) {
+    const bool set = KillTimer(main, TIMER_AUTOHIDE) != FALSE;
+    if (set) {
+        SetTimer(main, TIMER_AUTOHIDE, TIMER_AUTOHIDE_MS, nullptr);
+    }
+    return set;
+}
+
+// What keeps the bar in full screen leaves no timer running while nothing moves; what ends it
+// starts the wait again.
+TEST_F(GuiBarMouse, AKeptBarWaitsWithoutATimer) {
+    ASSERT_TRUE(play());
+    SetForegroundWindow(main());
+    set_full_screen(state(), true);
+    const POINT on_button = item_centre(state(), item_play_pause);
+    POINT on_screen = on_button;
+    ClientToScreen(main(), &on_screen);
+    ASSERT_TRUE(move_cursor(on_screen));
+    const struct {
+        const char* what;
+        std::function<void()> keep, end;
+    } cases[] = {
+        {"pointer on a button", [] {}, [&] { SendMessageW(main(), WM_MOUSELEAVE, 0, 0); }},
+        {"drag", [&] { state().drag = DragKind::VolumeSlider; },
+         [&] { send_mouse(main(), WM_LBUTTONUP, on_button); }},
+        {"help overlay", [&] { toggle_help(state()); },
+         [&] {
+             toggle_help(state());
+             pump_until([&] { return state().help_overlay == nullptr; });
+         }},
+    };
+    int nudge = 0;
+    for (const auto& kept : cases) {
+        SCOPED_TRACE(kept.what);
+        // A move onto the button shows the bar and hovers the button.
+        send_mouse(main(), WM_MOUSEMOVE, POINT{on_button.x + (++nudge % 2), on_button.y});
+        ASSERT_EQ(state().hovered_item, item_play_pause);
+        kept.keep();
+        SendMessageW(main(), WM_TIMER, TIMER_AUTOHIDE, 0);
+        EXPECT_TRUE(state().bar_shown_in_full_screen);
+        EXPECT_FALSE(autohide_timer_set(main()));
+        kept.end();
+        EXPECT_TRUE(autohide_timer_set(main()));
+    }
 }
 
 } // namespace

@@ -112,6 +112,25 @@ TEST_F(PumpEvents, ThePositionRepaintsOnANewSecondOrProgressStep) {
     EXPECT_EQ(session.playback.last_progress_step, 10);
 }
 
+// A seek bar 100 pixels wide over 60 s moves every 0.6 s: between two of its steps only a new
+// second repaints.
+TEST_F(PumpEvents, ThePositionRepaintsOnlyForWhatTheSeekBarCanShow) {
+    pump({property_double(2, 60)});
+    session.playback.progress_steps = 100;
+    reset_shell_record();
+    const struct {
+        double position;
+        bool repaints;
+    } steps[] = {{0.0, true},  {0.3, false}, {0.59, false}, {0.61, true},
+                 {0.9, false}, {1.0, true},  {1.1, false},  {1.21, true}};
+    for (const auto& step : steps) {
+        const std::size_t before = invalidation_count(control_bar);
+        pump({property_double(1, step.position)});
+        EXPECT_EQ(invalidation_count(control_bar) - before, step.repaints ? 1u : 0u)
+            << step.position;
+    }
+}
+
 TEST_F(PumpEvents, WithoutADurationOnlyWholeSecondsCount) {
     pump({property_double(1, 3.2), property_double(1, 3.9)});
     EXPECT_EQ(invalidation_count(control_bar), 1u);

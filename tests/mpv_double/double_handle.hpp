@@ -38,6 +38,7 @@ struct FileSpec {
     double start = 0;     // the position playback begins at when nothing is remembered
     bool fail = false;    // the file cannot be played: END_FILE with the error reason
     bool playing = false; // time-pos advances in real time while not paused
+    int tick_ms = 50;     // how often time-pos moves on while playing
     std::vector<TrackSpec> tracks;
     std::optional<std::int64_t> aid; // the audio track selected at first; the first one if unset
     std::int64_t sid = 0;            // the subtitle track selected at first; 0 for none

@@ -19,10 +19,18 @@ namespace {
 // whenever events are waiting, as libmpv's own threads do.
 [[maybe_unused]] void run_core(mpv_handle* h) {
     std::unique_lock lock(h->mutex);
+    const auto called = [&] {
+        return h->stopping || h->unannounced || h->pending_load.has_value();
+    };
     while (!h->stopping) {
-        h->changed.wait_for(lock, std::chrono::milliseconds(50), [&] {
-            return h->stopping || h->unannounced || h->pending_load.has_value();
-        });
+        // Time moves only while a file plays; otherwise the thread sleeps until it is called,
+        // as an idle libmpv does, and adds no wake-ups of its own to the client's.
+        if (h->loaded && h->file.playing && !h->paused && !h->eof) {
+            h->changed.wait_for(lock, std::chrono::milliseconds(h->file.tick_ms), called);
+        } else {
+            h->changed.wait(lock, called);
+            h->last_tick = std::chrono::steady_clock::now();
+        }
         if (h->stopping) {
             break;
         }

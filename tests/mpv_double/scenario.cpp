@@ -1,5 +1,6 @@
 #include "double_handle.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,6 +36,7 @@ FileSpec read_file(const json& entry) {
     file.start = entry.value("start", file.start);
     file.fail = entry.value("fail", file.fail);
     file.playing = entry.value("playing", file.playing);
+    file.tick_ms = std::max(1, entry.value("tick_ms", file.tick_ms));
     for (const char* type : {"audio", "sub"}) {
         if (entry.contains(type)) {
             std::int64_t number = 0;

@@ -1,7 +1,9 @@
 #include "compress_cli/estimate_run.hpp"
 
+#include "compress_cli/cli_report.hpp"
 #include "compress_cli/console.hpp"
 #include "compress_cli/json_lines.hpp"
+#include "compress_cli/work_folder.hpp"
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression.hpp"
 #include "platform/files.hpp"
@@ -15,7 +17,6 @@
 #include <chrono>
 #include <cmath>
 #include <deque>
-#include <random>
 #include <system_error>
 
 namespace ondrel {
@@ -25,43 +26,8 @@ using namespace std::chrono_literals;
 
 // How often a wait looks at the Ctrl+C flag, and how often the job looks at ffmpeg.
 constexpr auto interrupt_poll = 100ms;
-constexpr auto job_poll = 10ms;
 // ffmpeg's last lines, shown when a piece cannot be encoded.
 constexpr std::size_t kept_log_lines = 20;
-const std::string indent = "  ";
-
-// The folder the pieces are encoded into, made for this run alone and removed with
-// everything in it when dropped.
-struct SampleFolder {
-    std::filesystem::path path;
-
-    SampleFolder() = default;
-    SampleFolder(const SampleFolder&) = delete;
-    SampleFolder& operator=(const SampleFolder&) = delete;
-    ~SampleFolder() {
-        if (!path.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    }
-};
-
-// A new folder under the user's temporary folder; false when none could be made.
-bool make_sample_folder(SampleFolder& folder) {
-    std::random_device seed;
-    std::mt19937_64 numbers(seed());
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        const std::filesystem::path candidate =
-            temporary_folder() / ("ondrel-estimate-" + std::to_string(numbers() % 1000000000));
-        std::error_code error;
-        // Made only when it did not exist, so no other run's folder is ever taken over.
-        if (std::filesystem::create_directory(candidate, error)) {
-            folder.path = candidate;
-            return true;
-        }
-    }
-    return false;
-}
 
 enum class SampleStatus { Done, Failed, Interrupted };
 
@@ -178,8 +144,9 @@ EstimateRun estimate_file(const CliRequest& request, const std::filesystem::path
     if (plan.samples.empty()) {
         return failed(given, tr(texts::cli_unknown_duration));
     }
-    SampleFolder folder;
-    if (!make_sample_folder(folder)) {
+    // The pieces are encoded into a folder of this run's own.
+    WorkFolder folder;
+    if (!make_work_folder("ondrel-estimate-", folder)) {
         return failed(given,
                       fill(tr(texts::cli_no_sample_folder), {path_text(temporary_folder())}));
     }

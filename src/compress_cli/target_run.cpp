@@ -2,6 +2,7 @@
 
 #include "compress_cli/console.hpp"
 #include "compress_cli/json_lines.hpp"
+#include "compress_cli/work_folder.hpp"
 #include "i18n/formatters.hpp"
 #include "i18n/texts_compression.hpp"
 #include "i18n/texts_compression_target.hpp"
@@ -13,7 +14,6 @@
 #include "video_compress/target_size.hpp"
 
 #include <algorithm>
-#include <random>
 #include <system_error>
 
 namespace ondrel {
@@ -82,38 +82,6 @@ std::optional<TargetEncode> plan_encode(Report& report, const CliRequest& reques
         return std::nullopt;
     }
     return encode;
-}
-
-// A folder of the job's own for the first pass's statistics, removed with this record on every
-// way out of the encode.
-struct PassLogFolder {
-    std::filesystem::path path;
-
-    PassLogFolder() = default;
-    PassLogFolder(const PassLogFolder&) = delete;
-    PassLogFolder& operator=(const PassLogFolder&) = delete;
-    ~PassLogFolder() {
-        if (!path.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    }
-};
-
-Status make_pass_log_folder(PassLogFolder& folder) {
-    std::random_device random;
-    std::error_code error;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const auto candidate = temporary_folder() / ("ondrel-compress-" + std::to_string(random()));
-        if (std::filesystem::create_directory(candidate, error)) {
-            folder.path = candidate;
-            return success();
-        }
-        if (error) {
-            break;
-        }
-    }
-    return Failure{error ? error.message() : std::string("?")};
 }
 
 struct PassRunner {
@@ -241,8 +209,9 @@ FileResult compress_to_target(Report& report, const CliRequest& request,
         fail(report, reserved.error());
         return FileResult::Failed;
     }
-    PassLogFolder pass_logs;
-    if (const Status made = make_pass_log_folder(pass_logs); !made) {
+    // The first pass's statistics go into a folder of the job's own.
+    WorkFolder pass_logs;
+    if (const Status made = make_work_folder("ondrel-compress-", pass_logs); !made) {
         (void)remove_output_files(output_path);
         fail(report, made.error());
         return FileResult::Failed;

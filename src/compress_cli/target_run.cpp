@@ -7,6 +7,7 @@
 #include "i18n/texts_compression.hpp"
 #include "i18n/texts_compression_target.hpp"
 #include "platform/files.hpp"
+#include "video_compress/compress_settings.hpp"
 #include "video_compress/ffmpeg_args.hpp"
 #include "video_compress/job.hpp"
 #include "video_compress/job_worker.hpp"
@@ -25,6 +26,19 @@ struct TargetEncode {
     std::string encoder;
     TargetPlan plan;
 };
+
+// The user's whole choice at the suggested resolution, to be given to --options as it is. The
+// output folder is left out: --output-dir or dir= stays where the user wrote it.
+std::string suggested_settings(CompressOptions options, std::uint8_t resolution) {
+    options.resolution = resolution;
+    options.output_dir.reset();
+    std::string text = format_compress_settings(options);
+    const std::string_view no_folder = "|dir=";
+    if (text.ends_with(no_folder)) {
+        text.resize(text.size() - no_folder.size());
+    }
+    return text;
+}
 
 std::string refusal_text(const TargetPlan& plan, const MediaInfo& media,
                          const CompressOptions& options) {
@@ -49,10 +63,10 @@ std::string refusal_text(const TargetPlan& plan, const MediaInfo& media,
                              std::to_string(output_height(options, media.width, media.height)),
                              std::to_string(plan.floor_kbps)});
     if (plan.suggested_resolution) {
-        text +=
-            "\n" + indent +
-            fill(tr(texts::cli_target_suggestion), {std::to_string(plan.suggested_height),
-                                                    std::to_string(*plan.suggested_resolution)});
+        text += "\n" + indent +
+                fill(tr(texts::cli_target_suggestion),
+                     {std::to_string(plan.suggested_height),
+                      suggested_settings(options, *plan.suggested_resolution)});
     }
     return text;
 }

@@ -41,8 +41,8 @@ inline constexpr TextPair cli_target_below_floor{
     "{floor} kbit/s.",
     "La taille cible {target} laisse {kbps} kbit/s à la vidéo ; en {height}p, il faut au "
     "moins {floor} kbit/s."};
-inline constexpr TextPair cli_target_suggestion{"It would fit at {height}p: --options res={preset}",
-                                                "Elle tiendrait en {height}p : --options "
-                                                "res={preset}"};
+inline constexpr TextPair cli_target_suggestion{
+    "It would fit at {height}p: --options \"{options}\"",
+    "Elle tiendrait en {height}p : --options \"{options}\""};
 
 } // namespace ondrel::texts

@@ -205,6 +205,13 @@ TargetPlan plan_target(std::uint64_t target_bytes, const CompressOptions& option
         return plan;
     }
     plan.refusal = TargetRefusal::BelowFloor;
+    // An enlarged picture: the source's own size is the largest smaller one.
+    if (source.height < picture.height &&
+        plan.video_kbps >= floor_kbps(options.codec, source.width, source.height, source.fps)) {
+        plan.suggested_resolution = resolution_original;
+        plan.suggested_height = source.height;
+        return plan;
+    }
     // The presets from the largest down: the first smaller than the output that would do.
     for (std::uint8_t preset = 1; preset < resolution_custom; ++preset) {
         CompressOptions smaller = options;

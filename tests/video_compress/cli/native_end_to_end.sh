@@ -322,6 +322,23 @@ STANDIN
     [ "$(listing "$work/v")" = "clip.mp4|" ] ||
         fail "unreachable target: folder holds $(listing "$work/v")"
 
+    # Out of reach when enlarged to 720p, not at the clip's own 360p: the suggestion keeps
+    # every other choice and works as it is printed.
+    "$program" --lang en --target-size 60KB --options "enc=sw|hw=0|audio=none|res=4|up=1" \
+        "$work/v/clip.mp4" >"$work/out" 2>"$work/err"
+    expect_status 3 $? "target out of reach at 720p"
+    suggested=$(sed -n 's/.*It would fit at 360p: --options "\(.*\)"$/\1/p' "$work/err")
+    case $suggested in
+    *"enc=sw|"*"res=0|"*"up=1|"*"audio=none|"*"hw=0") ;;
+    *) fail "suggestion: '$suggested' in $(cat "$work/err")" ;;
+    esac
+    "$program" --lang en --target-size 60KB --options "$suggested" "$work/v/clip.mp4" \
+        >"$work/out" 2>"$work/err"
+    expect_status 0 $? "the suggested options"
+    size=$(stat -c %s "$work/v/clip_h264_360p.mp4" 2>/dev/null || echo 999999999)
+    [ "$size" -le 60000 ] || fail "suggested options: $size bytes is over 60000"
+    rm -f "$work/v/clip_h264_360p.mp4"
+
     # Interrupted in the first pass: no output, partial file or pass log is left.
     "$program" --lang en --target-size 2MB --options "enc=sw|hw=0|res=1|up=1|speed=3" \
         "$work/v/clip.mp4" >"$work/out" 2>"$work/err" &

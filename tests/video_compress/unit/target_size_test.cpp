@@ -124,6 +124,9 @@ TEST(TargetSize, RefusalsAndTheSuggestedResolution) {
     no_duration.duration = 0;
     CompressOptions h265 = with_audio(AudioMode::None);
     h265.codec = VideoCodec::H265;
+    CompressOptions upscaled_1080p = with_audio(AudioMode::None);
+    upscaled_1080p.resolution = 3;
+    upscaled_1080p.allow_upscale = true;
     struct Case {
         const char* what;
         std::uint64_t target;
@@ -145,6 +148,9 @@ TEST(TargetSize, RefusalsAndTheSuggestedResolution) {
         // About 260 kbit/s for 720p, which needs 276: 480p needs 122.
         {"720p too thin", 2'000'000, with_audio(AudioMode::None), source_720p(),
          TargetRefusal::BelowFloor, std::uint8_t{5}, 480},
+        // About 290 kbit/s: too thin for 1080p, enough for the 720p source left as it is.
+        {"enlarged to 1080p", 2'200'000, upscaled_1080p, source_720p(), TargetRefusal::BelowFloor,
+         resolution_original, 720},
         // H.265 needs a third less: 193 kbit/s at 720p.
         {"enough for H.265", 2'000'000, h265, source_720p(), TargetRefusal::None, std::nullopt, 0},
         // About 35 kbit/s: even 360p needs 69.

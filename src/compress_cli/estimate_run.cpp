@@ -135,6 +135,33 @@ EstimateRun failed(const std::filesystem::path& given, std::string_view reason,
     return run;
 }
 
+// On a terminal, which piece is being encoded, on a line of its own that the next one (or
+// the range) takes the place of: a long video's estimate is not a silent wait.
+struct PieceLine {
+    bool live = standard_error_is_terminal();
+    std::size_t width = 0; // bytes of the line on screen, enough to blank it out
+};
+
+void show_piece(PieceLine& piece, const std::filesystem::path& given, std::size_t number,
+                std::size_t count) {
+    if (!piece.live) {
+        return;
+    }
+    const std::string text =
+        fill(tr(texts::cli_estimate_piece),
+             {path_text(given), std::to_string(number), std::to_string(count)});
+    write_standard_error(
+        "\r" + text + std::string(piece.width > text.size() ? piece.width - text.size() : 0, ' '));
+    piece.width = std::max(piece.width, text.size());
+}
+
+void clear_piece(PieceLine& piece) {
+    if (piece.live && piece.width > 0) {
+        write_standard_error("\r" + std::string(piece.width, ' ') + "\r");
+        piece.width = 0;
+    }
+}
+
 } // namespace
 
 EstimateRun estimate_file(const CliRequest& request, const std::filesystem::path& ffmpeg,
@@ -152,8 +179,10 @@ EstimateRun estimate_file(const CliRequest& request, const std::filesystem::path
     }
     const std::string extension(container_extension(request.options.container));
     std::vector<SampleResult> results;
+    PieceLine piece;
     for (std::size_t i = 0; i < plan.samples.size(); ++i) {
         const SampleSpan& span = plan.samples[i];
+        show_piece(piece, given, i + 1, plan.samples.size());
         const std::filesystem::path output =
             folder.path / ("sample-" + std::to_string(i + 1) + "." + extension);
         const JobLaunch launch{
@@ -164,6 +193,7 @@ EstimateRun estimate_file(const CliRequest& request, const std::filesystem::path
             span.length,
             job_poll};
         const SampleRun run = encode_sample(launch, span.length);
+        clear_piece(piece);
         if (run.status == SampleStatus::Interrupted) {
             return EstimateRun{EstimateStatus::Interrupted, {}};
         }

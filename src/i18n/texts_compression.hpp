@@ -200,6 +200,10 @@ inline constexpr TextPair cli_estimate_line{
 inline constexpr TextPair cli_estimate_whole_line{
     "{file}: {low} – {high} (whole video encoded)",
     "{file} : {low} – {high} (vidéo entière encodée)"};
+// Shown on a terminal only, while the pieces encode, and blanked out before the range.
+inline constexpr TextPair cli_estimate_piece{"{file}: encoding sample {number} of {count}...",
+                                             "{file} : encodage de l'extrait {number} sur "
+                                             "{count}..."};
 inline constexpr TextPair cli_cannot_estimate{"Cannot estimate: {text}",
                                               "Estimation impossible : {text}"};
 inline constexpr TextPair cli_unknown_duration{"the duration of the video is unknown.",

@@ -13,41 +13,11 @@
 #include <vector>
 #include <windows.h>
 
+#include "watch_win32.hpp"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Search {
-    DWORD process_id;
-    const wchar_t* class_name;
-    HWND found;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM data) {
-    auto& search = *reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (owner == search.process_id && IsWindowVisible(window) &&
-        std::wcscmp(name, search.class_name) == 0) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND visible_window(DWORD process_id, const wchar_t* class_name) {
-    Search search{process_id, class_name, nullptr};
-    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-bool title_names_a_file(HWND window) {
-    wchar_t title[512] = {};
-    GetWindowTextW(window, title, 512);
-    return std::wcsstr(title, L" \x2014 Ondrel") != nullptr;
-}
 
 struct Timing {
     double window_ms = -1;
@@ -57,13 +27,9 @@ struct Timing {
 // Starts the command line and times its window; closes it again before returning.
 std::optional<Timing> time_start(std::wstring command_line, const wchar_t* class_name,
                                  bool wait_for_file) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     const auto start = Clock::now();
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        std::fprintf(stderr, "cannot start: error %lu\n", GetLastError());
+    if (!bench::start_process(std::move(command_line), process)) {
         return std::nullopt;
     }
     CloseHandle(process.hThread);
@@ -73,22 +39,17 @@ std::optional<Timing> time_start(std::wstring command_line, const wchar_t* class
     Timing timing;
     HWND window = nullptr;
     while (elapsed_ms() < 60000) {
-        if (window == nullptr && (window = visible_window(process.dwProcessId, class_name))) {
+        if (window == nullptr &&
+            (window = bench::visible_window(process.dwProcessId, class_name))) {
             timing.window_ms = elapsed_ms();
         }
-        if (window != nullptr && (!wait_for_file || title_names_a_file(window))) {
+        if (window != nullptr && (!wait_for_file || bench::title_names_a_file(window))) {
             if (wait_for_file) {
                 timing.file_ms = elapsed_ms();
             }
             break;
         }
-        // A message queue of our own, as any window program has, keeps us on the same
-        // desktop as the program we watch.
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        bench::pump(1);
     }
     if (window != nullptr) {
         PostMessageW(window, WM_CLOSE, 0, 0);
@@ -140,10 +101,6 @@ void print_row(const char* what, const std::vector<double>& values) {
     std::printf("| %s | %.0f ms | %.0f-%.0f ms |\n", what, median(values), *low, *high);
 }
 
-std::wstring quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -159,31 +116,15 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring video = argv[3];
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    // Settings of its own for the program: English, every start a window of its own (no
-    // hand-off to a window still closing), nothing shown at start-up but the window.
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring app_data = std::wstring(temp) + L"ondrel-bench-startup";
-    CreateDirectoryW(app_data.c_str(), nullptr);
-    CreateDirectoryW((app_data + L"\\Ondrel").c_str(), nullptr);
-    const HANDLE settings =
-        CreateFileW((app_data + L"\\Ondrel\\settings.ini").c_str(), GENERIC_WRITE, 0, nullptr,
-                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (settings != INVALID_HANDLE_VALUE) {
-        const char text[] = "language=en\nmulti_instance=1\nhide_about=1\n";
-        DWORD written = 0;
-        WriteFile(settings, text, sizeof text - 1, &written, nullptr);
-        CloseHandle(settings);
-    }
-    SetEnvironmentVariableW(L"APPDATA", app_data.c_str());
+    bench::use_bench_settings(L"ondrel-bench-startup");
 
     std::vector<double> minimal, window, file, ratio;
     for (int run = 0; run < runs; ++run) {
         // Alternated, so that a change of load on the machine falls on both.
         const auto baseline =
-            time_start(quoted(self) + L" --minimal-window", L"Ondrel.BenchMinimal", false);
+            time_start(bench::quoted(self) + L" --minimal-window", L"Ondrel.BenchMinimal", false);
         const auto program =
-            time_start(quoted(ondrel) + L" " + quoted(video), L"Ondrel.Main", true);
+            time_start(bench::quoted(ondrel) + L" " + bench::quoted(video), L"Ondrel.Main", true);
         if (!baseline || !program) {
             return 1;
         }
